@@ -1,0 +1,79 @@
+// The command-line front end over the same libraries as the desktop program.
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Startup.h"
+#include "platform/RunDirectory.h"
+
+namespace {
+
+using glyphwell::app::ProgramState;
+
+struct Command {
+    const char* name;
+    const char* usage;
+    std::function<int(ProgramState&, const std::vector<std::string>&)> run;
+};
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"run-directory",
+         "run-directory            print the folder for settings and working folders",
+         [](ProgramState& state, const std::vector<std::string>&) {
+             std::printf("%s\n", state.runDirectory.c_str());
+             return 0;
+         }},
+    };
+    return commands;
+}
+
+void PrintHelp() {
+    std::printf(
+        "usage: glyphwell-cli [--home DIR] [--site URL] COMMAND [ARGUMENTS]\n"
+        "\n"
+        "Options:\n"
+        "  --home DIR    use DIR as the folder for settings and working folders\n"
+        "  --site URL    the web site (default: the local catalogue service)\n"
+        "  --help        show this text\n"
+        "  --version     show the program version\n");
+    if (!Commands().empty()) {
+        std::printf("\nCommands:\n");
+        for (const Command& command : Commands()) {
+            std::printf("  %s\n", command.usage);
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace glyphwell;
+    app::CommonOptions options = app::ParseCommonOptions({argv + 1, argv + argc});
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "glyphwell-cli: %s\n", options.error.c_str());
+        return 2;
+    }
+    if (options.rest.empty() || options.rest[0] == "--help" || options.rest[0] == "-h") {
+        PrintHelp();
+        return options.rest.empty() ? 2 : 0;
+    }
+    if (options.rest[0] == "--version") {
+        std::printf("glyphwell 3.8\n");
+        return 0;
+    }
+    for (const Command& command : Commands()) {
+        if (options.rest[0] == command.name) {
+            ProgramState state(
+                platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),
+                platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));
+            return command.run(state, {options.rest.begin() + 1, options.rest.end()});
+        }
+    }
+    std::fprintf(stderr, "glyphwell-cli: unknown command '%s' (see --help)\n",
+                 options.rest[0].c_str());
+    return 2;
+}

@@ -1,0 +1,167 @@
+#include "platform/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+namespace glyphwell::platform {
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path TemporaryBeside(const fs::path& target) {
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
+    fs::path temporary = target;
+    temporary += suffix;
+    return temporary;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool FileExists(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool FolderExists(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+bool CreateFolder(const fs::path& path) {
+    std::error_code ec;
+    fs::create_directory(path, ec);
+    return FolderExists(path);
+}
+
+std::vector<std::string> ListFiles(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) {
+            names.push_back(PathToUtf8(it->path().filename()));
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool CopyFile(const fs::path& from, const fs::path& to, bool overwrite) {
+    std::error_code ec;
+    if (!FileExists(from) || (!overwrite && fs::exists(to, ec))) {
+        return false;
+    }
+    fs::path temporary = TemporaryBeside(to);
+    if (!fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, ec)) {
+        fs::remove(temporary, ec);
+        return false;
+    }
+    fs::rename(temporary, to, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteFile(const fs::path& path) {
+    std::error_code ec;
+    return FileExists(path) && fs::remove(path, ec);
+}
+
+bool IsReadOnly(const fs::path& path) {
+    std::error_code ec;
+    fs::perms perms = fs::status(path, ec).permissions();
+    return !ec && (perms & fs::perms::owner_write) == fs::perms::none;
+}
+
+bool SetReadOnly(const fs::path& path, bool readOnly) {
+    std::error_code ec;
+    fs::permissions(path, fs::perms::owner_write,
+                    readOnly ? fs::perm_options::remove : fs::perm_options::add, ec);
+    return !ec;
+}
+
+std::optional<std::int64_t> CreationTime(const fs::path& path) {
+    struct statx info {};
+    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME, &info) != 0) {
+        return std::nullopt;
+    }
+    const struct statx_timestamp& time =
+        (info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_mtime;
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+std::optional<std::int64_t> FileSize(const fs::path& path) {
+    std::error_code ec;
+    auto size = fs::file_size(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(size);
+}
+
+std::optional<std::string> ReadWholeFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in || !FileExists(path)) {
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool WriteWholeFile(const fs::path& path, std::string_view bytes) {
+    fs::path temporary = TemporaryBeside(path);
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    std::error_code ec;
+    if (ok) {
+        fs::rename(temporary, path, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temporary, ec);
+    }
+    return ok;
+}
+
+fs::path PathFromUtf8(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string PathToUtf8(const fs::path& path) {
+    std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace glyphwell::platform

@@ -1,0 +1,49 @@
+#pragma once
+// The file operations the program needs, with the results its callers expect: plain success
+// flags, no exceptions.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace glyphwell::platform {
+
+bool FileExists(const std::filesystem::path& path);
+bool FolderExists(const std::filesystem::path& path);
+
+// Creates one folder; true when it exists afterwards.
+bool CreateFolder(const std::filesystem::path& path);
+
+// The names of the regular files directly in `folder` (hidden ones included, sub-folders
+// skipped), in byte order of their names. Empty when the folder cannot be read.
+std::vector<std::string> ListFiles(const std::filesystem::path& folder);
+
+// Copies `from` to `to`, replacing `to` when `overwrite` is set. The copy goes to a temporary
+// file beside `to` first, so a failed copy never leaves a torn target.
+bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite);
+
+bool DeleteFile(const std::filesystem::path& path);
+
+// Read-only means the owner's write permission bit is clear.
+bool IsReadOnly(const std::filesystem::path& path);
+bool SetReadOnly(const std::filesystem::path& path, bool readOnly);
+
+// The file's creation time in nanoseconds since the epoch: the birth time where the file system
+// keeps one, else the modification time. None when the file cannot be examined.
+std::optional<std::int64_t> CreationTime(const std::filesystem::path& path);
+
+std::optional<std::int64_t> FileSize(const std::filesystem::path& path);
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+// Writes `bytes` to a temporary file beside `path`, then renames it over `path`.
+bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// A UTF-8 file name as a path, and back.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+}  // namespace glyphwell::platform

@@ -1,0 +1,21 @@
+#pragma once
+// Where the program keeps its working folders and settings.
+
+#include <filesystem>
+#include <optional>
+
+namespace glyphwell::platform {
+
+// The folder that holds the running program file.
+std::filesystem::path ProgramDirectory();
+
+// The program's own folder when the user can write to it (a portable copy), else
+// $XDG_DATA_HOME/glyphwell (by default ~/.local/share/glyphwell). `homeOverride` wins over both.
+// The folder is created when missing.
+std::filesystem::path ResolveRunDirectory(const std::filesystem::path& programDirectory,
+                                          const std::optional<std::filesystem::path>& homeOverride);
+
+// $XDG_DATA_HOME, else ~/.local/share.
+std::filesystem::path UserDataHome();
+
+}  // namespace glyphwell::platform

@@ -1,0 +1,39 @@
+#include "platform/ServiceAddresses.h"
+
+#include <cstdlib>
+
+namespace glyphwell::platform {
+
+std::optional<std::string> ProcessEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] == '\0') {
+        return std::nullopt;
+    }
+    return std::string(value);
+}
+
+ServiceAddresses ResolveServiceAddresses(
+    const std::map<std::string, std::string>& commandLine,
+    const std::function<std::optional<std::string>(const char*)>& environment) {
+    auto pick = [&](const char* option, const char* variable, const std::string& fallback) {
+        if (auto it = commandLine.find(option); it != commandLine.end()) {
+            return it->second;
+        }
+        return environment(variable).value_or(fallback);
+    };
+    ServiceAddresses addresses;
+    addresses.site = pick("site", "GLYPHWELL_SITE", kDefaultSite);
+    while (!addresses.site.empty() && addresses.site.back() == '/') {
+        addresses.site.pop_back();
+    }
+    const std::string& site = addresses.site;
+    addresses.imageSearch =
+        pick("image-search", "GLYPHWELL_IMAGE_SEARCH", site + "/search/images?q=");
+    addresses.webSearch = pick("web-search", "GLYPHWELL_WEB_SEARCH", site + "/search/web?q=");
+    addresses.fontRecognition =
+        pick("font-recognition", "GLYPHWELL_FONT_RECOGNITION", site + "/recognize.html");
+    addresses.sharedFonts = pick("shared-fonts", "GLYPHWELL_SHARED_FONTS", site + "/share/");
+    return addresses;
+}
+
+}  // namespace glyphwell::platform
