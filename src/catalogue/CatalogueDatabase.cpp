@@ -1,0 +1,545 @@
+#include "catalogue/CatalogueDatabase.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include <mdbtools.h>
+
+#include "catalogue/PackedData.h"
+
+namespace glyphwell::catalogue {
+namespace {
+
+constexpr std::size_t kPageSize = 4096;
+constexpr std::size_t kRowPageHeader = 14;
+constexpr std::uint32_t kCatalogPage = 2;
+constexpr std::size_t kLongValueHeader = 12;
+// Far above any sample picture; a larger recorded length marks a damaged file.
+constexpr std::size_t kMaxLongValue = 64 * 1024 * 1024;
+
+using PageBytes = std::array<unsigned char, kPageSize>;
+
+std::uint32_t Get16(const unsigned char* bytes, std::size_t at) {
+    return bytes[at] | (std::uint32_t{bytes[at + 1]} << 8);
+}
+
+std::uint32_t Get32(const unsigned char* bytes, std::size_t at) {
+    return Get16(bytes, at) | (Get16(bytes, at + 2) << 16);
+}
+
+// Pages read past libmdb, to check what it would walk before it walks it.
+class RawFile {
+  public:
+    explicit RawFile(const std::filesystem::path& path) {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat status {};
+        if (fd_ >= 0 && ::fstat(fd_, &status) == 0) {
+            pageCount_ = static_cast<std::uint64_t>(status.st_size) / kPageSize;
+        }
+    }
+    ~RawFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    RawFile(const RawFile&) = delete;
+    RawFile& operator=(const RawFile&) = delete;
+
+    std::uint64_t PageCount() const { return pageCount_; }
+
+    bool Read(std::uint32_t page, PageBytes& bytes) const {
+        if (page >= pageCount_) {
+            return false;
+        }
+        const auto offset = static_cast<off_t>(page) * static_cast<off_t>(kPageSize);
+        return ::pread(fd_, bytes.data(), kPageSize, offset) == static_cast<ssize_t>(kPageSize);
+    }
+
+  private:
+    int fd_ = -1;
+    std::uint64_t pageCount_ = 0;
+};
+
+// The row layout libmdb cracks: column count, ..., variable offsets and end of data in
+// reverse, variable count, null mask. Every offset must stay inside the row.
+bool RowIsSound(const unsigned char* row, std::size_t length, std::uint32_t tableColumns,
+                std::uint32_t tableVarColumns) {
+    if (length < 2) {
+        return false;
+    }
+    const std::uint32_t rowColumns = Get16(row, 0);
+    if (rowColumns == 0 || rowColumns > tableColumns) {
+        return false;
+    }
+    const std::size_t mask = (rowColumns + 7) / 8;
+    if (tableVarColumns == 0) {
+        return length >= 2 + mask;
+    }
+    if (length < 2 + mask + 2) {
+        return false;
+    }
+    const std::uint32_t rowVarColumns = Get16(row, length - mask - 2);
+    const std::size_t trailer = mask + 2 + 2 * (std::size_t{rowVarColumns} + 1);
+    if (rowVarColumns > tableColumns || length < 2 + trailer) {
+        return false;
+    }
+    std::uint32_t previous = 2;
+    for (std::uint32_t i = 0; i <= rowVarColumns; ++i) {
+        const std::uint32_t offset = Get16(row, length - mask - 4 - 2 * std::size_t{i});
+        if (offset < previous || offset > length - trailer) {
+            return false;
+        }
+        previous = offset;
+    }
+    return true;
+}
+
+struct PageRow {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    bool deleted = false;
+};
+
+// The rows of a page as libmdb finds them: each ends where the one before it starts.
+std::optional<std::vector<PageRow>> RowsOfPage(const PageBytes& page) {
+    const std::uint32_t count = Get16(page.data(), 12);
+    if (kRowPageHeader + 2 * std::size_t{count} > kPageSize) {
+        return std::nullopt;
+    }
+    std::vector<PageRow> rows;
+    std::size_t end = kPageSize;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t offset = Get16(page.data(), kRowPageHeader + 2 * std::size_t{i});
+        const std::size_t start = offset & 0x1FFF;
+        const bool deleted = (offset & 0x8000) != 0;
+        // An overflow pointer (0x4000 alone) is never written for catalogue files.
+        if ((!deleted && (offset & 0x4000) != 0) || start < kRowPageHeader + 2 * count ||
+            start > end) {
+            return std::nullopt;
+        }
+        rows.push_back({start, end - start, deleted});
+        end = start;
+    }
+    return rows;
+}
+
+std::optional<std::string> PageRowBytes(const RawFile& raw, std::uint32_t pageRow) {
+    PageBytes page;
+    if (!raw.Read(pageRow >> 8, page)) {
+        return std::nullopt;
+    }
+    const std::optional<std::vector<PageRow>> rows = RowsOfPage(page);
+    if (!rows || (pageRow & 0xFF) >= rows->size()) {
+        return std::nullopt;
+    }
+    const PageRow& row = (*rows)[pageRow & 0xFF];
+    return std::string(reinterpret_cast<const char*>(page.data() + row.start), row.length);
+}
+
+// Checks a table's definition page, usage map and data pages; the live row count when all
+// are sound. Only single-page definitions and in-row usage maps are accepted.
+std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
+    PageBytes tdef;
+    if (!raw.Read(tdefPage, tdef) || tdef[0] != 0x02 || Get32(tdef.data(), 4) != 0) {
+        return std::nullopt;
+    }
+    const std::uint32_t varColumns = Get16(tdef.data(), 43);
+    const std::uint32_t columns = Get16(tdef.data(), 45);
+    const std::uint32_t realIndexes = Get32(tdef.data(), 51);
+    if (columns == 0 || columns > 255 || varColumns > columns || realIndexes > 64) {
+        return std::nullopt;
+    }
+    std::size_t at = 63 + 12 * std::size_t{realIndexes} + 25 * std::size_t{columns};
+    for (std::uint32_t i = 0; i < columns; ++i) {
+        if (at + 2 >= kPageSize) {
+            return std::nullopt;
+        }
+        at += 2 + Get16(tdef.data(), at);
+    }
+    if (at >= kPageSize) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> map = PageRowBytes(raw, Get32(tdef.data(), 55));
+    if (!map || map->size() < 5 || (*map)[0] != 0 || !PageRowBytes(raw, Get32(tdef.data(), 59))) {
+        return std::nullopt;
+    }
+    const auto* bits = reinterpret_cast<const unsigned char*>(map->data());
+    const std::uint64_t firstPage = Get32(bits, 1);
+    int liveRows = 0;
+    for (std::size_t i = 0; i < (map->size() - 5) * 8; ++i) {
+        if ((bits[5 + i / 8] & (1 << (i % 8))) == 0) {
+            continue;
+        }
+        PageBytes page;
+        if (firstPage + i > UINT32_MAX ||
+            !raw.Read(static_cast<std::uint32_t>(firstPage + i), page) || page[0] != 0x01 ||
+            Get32(page.data(), 4) != tdefPage) {
+            return std::nullopt;
+        }
+        const std::optional<std::vector<PageRow>> rows = RowsOfPage(page);
+        if (!rows) {
+            return std::nullopt;
+        }
+        for (const PageRow& row : *rows) {
+            if (row.deleted) {
+                continue;
+            }
+            if (!RowIsSound(page.data() + row.start, row.length, columns, varColumns)) {
+                return std::nullopt;
+            }
+            ++liveRows;
+        }
+    }
+    return liveRows;
+}
+
+bool LooksLikeJet4(const RawFile& raw) {
+    PageBytes header;
+    if (raw.PageCount() <= kCatalogPage || !raw.Read(0, header)) {
+        return false;
+    }
+    return header[0] == 0x00 && Get32(header.data(), 0x14) == 1;
+}
+
+}  // namespace
+
+struct CatalogueDatabase::Connection {
+    explicit Connection(const std::filesystem::path& path) : raw(path) {}
+    ~Connection() {
+        if (mdb) {
+            mdb_close(mdb);
+        }
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    RawFile raw;
+    MdbHandle* mdb = nullptr;
+    std::map<std::uint32_t, std::optional<int>> checkedTables;
+
+    std::optional<int> Check(std::uint32_t tdefPage) {
+        auto it = checkedTables.find(tdefPage);
+        if (it == checkedTables.end()) {
+            it = checkedTables.emplace(tdefPage, CheckTable(raw, tdefPage)).first;
+        }
+        return it->second;
+    }
+};
+
+namespace {
+
+enum class OpenResult { Opened, Missing, Damaged };
+
+// One table opened for a walk from its first row, with some of its columns bound.
+class TableWalk {
+  public:
+    TableWalk(CatalogueDatabase::Connection& connection, const std::string& name)
+        : connection_(connection) {
+        std::string mutableName = name;
+        table_ = mdb_read_table_by_name(connection.mdb, mutableName.data(), MDB_TABLE);
+        if (!table_) {
+            result_ = OpenResult::Missing;
+            return;
+        }
+        rowCount_ = connection.Check(static_cast<std::uint32_t>(table_->entry->table_pg));
+        if (!rowCount_ || !mdb_read_columns(table_) || !mdb_rewind_table(table_)) {
+            result_ = OpenResult::Damaged;
+            return;
+        }
+        result_ = OpenResult::Opened;
+    }
+    ~TableWalk() {
+        if (table_) {
+            mdb_free_tabledef(table_);
+        }
+    }
+    TableWalk(const TableWalk&) = delete;
+    TableWalk& operator=(const TableWalk&) = delete;
+
+    OpenResult Result() const { return result_; }
+    int RowCount() const { return *rowCount_; }
+
+    // Binds a column by name; -1 when there is none.
+    int Bind(const std::string& name) {
+        for (unsigned int i = 0; i < table_->num_cols; ++i) {
+            auto* column = static_cast<MdbColumn*>(table_->columns->pdata[i]);
+            if (name == column->name) {
+                buffers_.emplace_back(connection_.mdb->bind_size + 1, '\0');
+                lengths_.push_back(0);
+                columns_.push_back(column);
+                mdb_bind_column(table_, static_cast<int>(i + 1), buffers_.back().data(),
+                                &lengths_.back());
+                return static_cast<int>(columns_.size() - 1);
+            }
+        }
+        return -1;
+    }
+
+    bool Next() { return mdb_fetch_row(table_) != 0; }
+
+    std::string Text(int slot) const {
+        if (slot < 0 || lengths_[slot] <= 0 || IsLong(slot)) {
+            return {};
+        }
+        const std::string& buffer = buffers_[slot];
+        return std::string(buffer.data(), ::strnlen(buffer.data(), buffer.size()));
+    }
+
+    // The bytes of a long binary value, chunk by chunk with caps; none when the stored value
+    // is inconsistent (cycles, a cut file, lengths that disagree).
+    std::optional<std::string> Bytes(int slot) {
+        if (slot < 0 || lengths_[slot] <= 0 || columns_[slot]->col_type != MDB_OLE) {
+            return std::string();
+        }
+        if (static_cast<std::size_t>(lengths_[slot]) < kLongValueHeader) {
+            return std::nullopt;
+        }
+        unsigned char header[kLongValueHeader];
+        std::memcpy(header, buffers_[slot].data(), kLongValueHeader);
+        const std::size_t expected = Get32(header, 0) & 0x3FFFFFFF;
+        if (expected > kMaxLongValue) {
+            return std::nullopt;
+        }
+        MdbColumn* column = columns_[slot];
+        const std::size_t bindSize = connection_.mdb->bind_size;
+        std::string value;
+        std::size_t chunk = mdb_ole_read(connection_.mdb, column, header, bindSize);
+        for (std::size_t chunks = 1; chunk > 0; ++chunks) {
+            if (chunk > bindSize || value.size() + chunk > expected || chunks > expected + 1) {
+                return std::nullopt;
+            }
+            value.append(buffers_[slot].data(), chunk);
+            chunk = mdb_ole_read_next(connection_.mdb, column, header);
+        }
+        if (value.size() != expected) {
+            return std::nullopt;
+        }
+        return value;
+    }
+
+  private:
+    bool IsLong(int slot) const {
+        return columns_[slot]->col_type == MDB_OLE || columns_[slot]->col_type == MDB_MEMO;
+    }
+
+    CatalogueDatabase::Connection& connection_;
+    MdbTableDef* table_ = nullptr;
+    OpenResult result_ = OpenResult::Missing;
+    std::optional<int> rowCount_;
+    // Stable addresses: libmdb keeps pointers to these between fetches.
+    std::vector<std::string> buffers_;
+    std::vector<int> lengths_;
+    std::vector<MdbColumn*> columns_;
+};
+
+}  // namespace
+
+namespace {
+
+// Fills `result` from an opened walk; false when a stored value turns out damaged.
+bool ReadPage(TableWalk& walk, int page, CataloguePage& result) {
+    const long long skip = (static_cast<long long>(page) - 1) * kCataloguePageSize;
+    const long long remaining = walk.RowCount() - skip;
+    result.Remaining = static_cast<int>(remaining);
+    if (skip < 0 || remaining <= 0) {
+        return true;
+    }
+    const int nameSlot = walk.Bind("字体名");
+    const int addressSlot = walk.Bind("字体地址");
+    const int pictureSlot = walk.Bind("图片");
+    for (long long i = 0; i < skip; ++i) {
+        if (!walk.Next()) {
+            return true;
+        }
+    }
+    for (long long i = 0; i < std::min<long long>(kCataloguePageSize, remaining); ++i) {
+        if (!walk.Next()) {
+            break;
+        }
+        std::optional<std::string> picture = walk.Bytes(pictureSlot);
+        if (!picture) {
+            return false;
+        }
+        result.Fonts.push_back({walk.Text(nameSlot), walk.Text(addressSlot), UnpackData(*picture)});
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> CategoryColumn(int categoryIndex) {
+    static const char* const kColumns[] = {"中文字体", "英文字体",  "精品推荐",
+                                           "专题字体", "名人字体",  "商业字体",
+                                           "CAD字体",  "MACOS字体", "安卓手机字体"};
+    if (categoryIndex < 0 || categoryIndex >= static_cast<int>(std::size(kColumns))) {
+        return std::nullopt;
+    }
+    return kColumns[categoryIndex];
+}
+
+int PageCount(int count) {
+    return count / kCataloguePageSize + (count % kCataloguePageSize != 0 ? 1 : 0);
+}
+
+PictureKind DetectPictureKind(std::string_view bytes) {
+    const auto at = [&](std::size_t i) {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : -1;
+    };
+    if (at(0) == 0xFF && at(1) == 0xD8) {
+        return PictureKind::Jpeg;
+    }
+    if (bytes.starts_with("BM")) {
+        return PictureKind::Bmp;
+    }
+    if (at(0) == 0 && at(1) == 0 && at(3) == 0 && (at(2) == 1 || at(2) == 2)) {
+        return at(2) == 1 ? PictureKind::Icon : PictureKind::Cursor;
+    }
+    if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a")) {
+        return PictureKind::Gif;
+    }
+    // PCX: manufacturer 10, a known version, run-length encoding.
+    const int version = at(1);
+    if (at(0) == 0x0A && (version == 0 || (version >= 2 && version <= 5)) && at(2) == 1) {
+        return PictureKind::Pcx;
+    }
+    return PictureKind::None;
+}
+
+const char* PictureKindName(PictureKind kind) {
+    switch (kind) {
+        case PictureKind::Jpeg:
+            return "jpeg";
+        case PictureKind::Bmp:
+            return "bmp";
+        case PictureKind::Icon:
+            return "icon";
+        case PictureKind::Cursor:
+            return "cursor";
+        case PictureKind::Gif:
+            return "gif";
+        case PictureKind::Pcx:
+            return "pcx";
+        case PictureKind::None:
+            break;
+    }
+    return "none";
+}
+
+CatalogueDatabase::CatalogueDatabase(std::filesystem::path file, std::function<void()> showCategory)
+    : file_(std::move(file)), showCategory_(std::move(showCategory)) {}
+
+CatalogueDatabase::~CatalogueDatabase() {
+    CloseCatalogue();
+}
+
+void CatalogueDatabase::OpenCatalogue() {
+    {
+        std::lock_guard lock(mutex_);
+        CloseLocked();
+        auto connection = std::make_unique<Connection>(file_);
+        if (LooksLikeJet4(connection->raw) && connection->Check(kCatalogPage)) {
+            connection->mdb = mdb_open(file_.c_str(), MDB_NOFLAGS);
+        }
+        if (connection->mdb) {
+            connection_ = connection.release();
+        }
+    }
+    // Outside the lock: showing the category reads from this database.
+    if (showCategory_) {
+        showCategory_();
+    }
+}
+
+void CatalogueDatabase::CloseCatalogue() {
+    std::lock_guard lock(mutex_);
+    CloseLocked();
+}
+
+bool CatalogueDatabase::IsOpen() {
+    std::lock_guard lock(mutex_);
+    return connection_ != nullptr;
+}
+
+void CatalogueDatabase::CloseLocked() {
+    delete connection_;
+    connection_ = nullptr;
+}
+
+std::vector<std::string> CatalogueDatabase::ReadSubcategoryNames(int categoryIndex) {
+    std::lock_guard lock(mutex_);
+    const std::optional<std::string> column = CategoryColumn(categoryIndex);
+    if (!connection_ || !column) {
+        return {};
+    }
+    std::vector<std::string> names;
+    OpenResult result = OpenResult::Missing;
+    {
+        TableWalk walk(*connection_, "dl");
+        result = walk.Result();
+        if (result == OpenResult::Opened) {
+            const int slot = walk.Bind(*column);
+            // Exactly 20 reads; past the end a read gives empty text.
+            for (int i = 0; i < kSubcategoryReads && walk.Next(); ++i) {
+                std::string name = walk.Text(slot);
+                if (!name.empty()) {
+                    names.push_back(std::move(name));
+                }
+            }
+        }
+    }
+    if (result == OpenResult::Damaged) {
+        CloseLocked();
+    }
+    return names;
+}
+
+int CatalogueDatabase::CountCatalogueFonts(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    if (!connection_) {
+        return -1;
+    }
+    OpenResult result = OpenResult::Missing;
+    int count = -1;
+    {
+        TableWalk walk(*connection_, name);
+        result = walk.Result();
+        if (result == OpenResult::Opened) {
+            count = walk.RowCount();
+        }
+    }
+    if (result == OpenResult::Damaged) {
+        CloseLocked();
+    }
+    return count;
+}
+
+CataloguePage CatalogueDatabase::ReadCataloguePage(const std::string& name, int page) {
+    std::lock_guard lock(mutex_);
+    CataloguePage result;
+    if (!connection_) {
+        return result;
+    }
+    bool damaged = false;
+    {
+        TableWalk walk(*connection_, name);
+        damaged = walk.Result() == OpenResult::Damaged;
+        if (walk.Result() == OpenResult::Opened) {
+            damaged = !ReadPage(walk, page, result);
+        }
+    }
+    if (damaged) {
+        CloseLocked();
+        return CataloguePage{};
+    }
+    return result;
+}
+
+}  // namespace glyphwell::catalogue
