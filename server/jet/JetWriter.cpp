@@ -483,23 +483,8 @@ std::optional<std::string> BuildJetDatabase(const std::vector<JetTable>& input,
             AddRow(pages.back(), sized);
         }
     }
-    // Second pass: the real rows, now that long values can go after the data pages.
-    LongValues longValues(pages);
-    for (Table& table : tables) {
-        std::uint32_t page = table.firstDataPage;
-        if (table.dataPageCount > 0) {
-            pages[page] = NewDataPage(table.tdefPage);
-        }
-        for (const JetRow& row : table.rows) {
-            const std::string encoded = EncodeRow(table, row, &longValues);
-            if (!RowFits(pages[page], encoded.size())) {
-                pages[++page] = NewDataPage(table.tdefPage);
-            }
-            AddRow(pages[page], encoded);
-        }
-    }
-    // Usage maps (type 0: first page, then one bit a page) on map pages at the end; one empty
-    // free-space map serves every table.
+    // Usage maps (type 0: first page, then one bit a page) on map pages after the data pages; one
+    // empty free-space map serves every table.
     std::vector<std::uint32_t> usageMaps;
     pages.push_back(NewDataPage(0));
     const std::uint32_t freeMap = (static_cast<std::uint32_t>(pages.size() - 1) << 8) |
@@ -516,6 +501,21 @@ std::optional<std::string> BuildJetDatabase(const std::vector<JetTable>& input,
         }
         const std::uint32_t row = AddRow(pages.back(), map);
         usageMaps.push_back((static_cast<std::uint32_t>(pages.size() - 1) << 8) | row);
+    }
+    // Second pass: the real rows, with long values on pages after the maps.
+    LongValues longValues(pages);
+    for (Table& table : tables) {
+        std::uint32_t page = table.firstDataPage;
+        if (table.dataPageCount > 0) {
+            pages[page] = NewDataPage(table.tdefPage);
+        }
+        for (const JetRow& row : table.rows) {
+            const std::string encoded = EncodeRow(table, row, &longValues);
+            if (!RowFits(pages[page], encoded.size())) {
+                pages[++page] = NewDataPage(table.tdefPage);
+            }
+            AddRow(pages[page], encoded);
+        }
     }
     for (std::size_t t = 0; t < tables.size(); ++t) {
         std::optional<Page> tdef = BuildTableDefinition(tables[t], usageMaps[t], freeMap, error);

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <memory>
 
@@ -250,10 +251,11 @@ class TableWalk {
             return;
         }
         rowCount_ = connection.Check(static_cast<std::uint32_t>(table_->entry->table_pg));
-        if (!rowCount_ || !mdb_read_columns(table_) || !mdb_rewind_table(table_)) {
+        if (!rowCount_ || !mdb_read_columns(table_)) {
             result_ = OpenResult::Damaged;
             return;
         }
+        mdb_rewind_table(table_);  // always 0
         result_ = OpenResult::Opened;
     }
     ~TableWalk() {
@@ -335,8 +337,8 @@ class TableWalk {
     OpenResult result_ = OpenResult::Missing;
     std::optional<int> rowCount_;
     // Stable addresses: libmdb keeps pointers to these between fetches.
-    std::vector<std::string> buffers_;
-    std::vector<int> lengths_;
+    std::deque<std::string> buffers_;
+    std::deque<int> lengths_;
     std::vector<MdbColumn*> columns_;
 };
 
