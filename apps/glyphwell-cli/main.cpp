@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Command.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "platform/RunDirectory.h"
@@ -12,12 +13,7 @@
 namespace {
 
 using glyphwell::app::ProgramState;
-
-struct Command {
-    const char* name;
-    const char* usage;
-    std::function<int(ProgramState&, const std::vector<std::string>&)> run;
-};
+using glyphwell::cli::Command;
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -31,6 +27,13 @@ const std::vector<Command>& Commands() {
     return commands;
 }
 
+// The table above and the entries that other files contribute.
+const std::vector<Command>& AllCommands() {
+    static const std::vector<Command> all =
+        glyphwell::cli::Concat(Commands(), glyphwell::cli::CatalogueCommands());
+    return all;
+}
+
 void PrintHelp() {
     std::printf(
         "usage: glyphwell-cli [--home DIR] [--site URL] COMMAND [ARGUMENTS]\n"
@@ -40,9 +43,9 @@ void PrintHelp() {
         "  --site URL    the web site (default: the local catalogue service)\n"
         "  --help        show this text\n"
         "  --version     show the program version\n");
-    if (!Commands().empty()) {
+    if (!AllCommands().empty()) {
         std::printf("\nCommands:\n");
-        for (const Command& command : Commands()) {
+        for (const Command& command : AllCommands()) {
             std::printf("  %s\n", command.usage);
         }
     }
@@ -65,7 +68,7 @@ int main(int argc, char** argv) {
         std::printf("glyphwell 3.8\n");
         return 0;
     }
-    for (const Command& command : Commands()) {
+    for (const Command& command : AllCommands()) {
         if (options.rest[0] == command.name) {
             ProgramState state(
                 platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),

@@ -2,29 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
+#include "support/Process.h"
 #include "support/TempDir.h"
 
 namespace glyphwell::jet {
 namespace {
 
-// Standard output of a shell command.
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.append(buffer.data(), got);
-    }
-    pclose(pipe);
-    return out;
+std::string Output(const std::string& command) {
+    return test::RunCommand(command).output;
 }
 
 std::string Hex(const std::string& bytes) {
@@ -75,13 +62,13 @@ TEST(JetWriter, MdbToolsReadBackTextAndBlobsInRowOrder) {
     std::string error;
     ASSERT_TRUE(WriteJetDatabase(file, {fonts, empty}, &error)) << error;
 
-    const std::string path = "'" + file.string() + "'";
-    EXPECT_EQ(RunCommand("mdb-export -b hex " + path + " 字体表"), expected);
-    EXPECT_EQ(RunCommand("mdb-count " + path + " 字体表"), "300\n");
-    EXPECT_EQ(RunCommand("mdb-count " + path + " 空表"), "0\n");
-    EXPECT_EQ(RunCommand("mdb-export " + path + " 空表"), "a\n");
-    EXPECT_EQ(RunCommand("mdb-tables -1 " + path), "字体表\n空表\n");
-    const std::string schema = RunCommand("mdb-schema " + path);
+    const std::string path = test::ShellQuote(file.string());
+    EXPECT_EQ(Output("mdb-export -b hex " + path + " 字体表"), expected);
+    EXPECT_EQ(Output("mdb-count " + path + " 字体表"), "300\n");
+    EXPECT_EQ(Output("mdb-count " + path + " 空表"), "0\n");
+    EXPECT_EQ(Output("mdb-export " + path + " 空表"), "a\n");
+    EXPECT_EQ(Output("mdb-tables -1 " + path), "字体表\n空表\n");
+    const std::string schema = Output("mdb-schema " + path);
     EXPECT_NE(schema.find("[字体名]\t\t\tText (255)"), std::string::npos) << schema;
     EXPECT_NE(schema.find("[图片]\t\t\tOLE"), std::string::npos) << schema;
 }
@@ -97,13 +84,13 @@ TEST(JetWriter, ManyTablesKeepTheirOwnRows) {
         tables.push_back(std::move(table));
     }
     ASSERT_TRUE(WriteJetDatabase(dir / "m.mdb", tables));
-    const std::string path = "'" + (dir / "m.mdb").string() + "'";
+    const std::string path = test::ShellQuote((dir / "m.mdb").string());
     for (int t : {0, 1, 20, 39}) {
         std::string expected = "v\n";
         for (int r = 0; r < t * 13; ++r) {
             expected += "\"" + std::to_string(t) + "-" + std::to_string(r) + "\"\n";
         }
-        EXPECT_EQ(RunCommand("mdb-export " + path + " t" + std::to_string(t)), expected) << t;
+        EXPECT_EQ(Output("mdb-export " + path + " t" + std::to_string(t)), expected) << t;
     }
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+// One entry of the command table: its name, its line of help text and what it runs.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Startup.h"
+
+namespace glyphwell::cli {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    std::function<int(app::ProgramState&, const std::vector<std::string>&)> run;
+};
+
+// "pack", "unpack" and "catalogue".
+std::vector<Command> CatalogueCommands();
+
+inline std::vector<Command> Concat(std::vector<Command> first, std::vector<Command> second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+}  // namespace glyphwell::cli
