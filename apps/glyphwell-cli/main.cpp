@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Command.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "platform/RunDirectory.h"
@@ -12,15 +13,10 @@
 namespace {
 
 using glyphwell::app::ProgramState;
+using glyphwell::cli::Command;
 
-struct Command {
-    const char* name;
-    const char* usage;
-    std::function<int(ProgramState&, const std::vector<std::string>&)> run;
-};
-
-const std::vector<Command>& Commands() {
-    static const std::vector<Command> commands = {
+std::vector<Command> AllCommands() {
+    std::vector<Command> commands = {
         {"run-directory",
          "run-directory            print the folder for settings and working folders",
          [](ProgramState& state, const std::vector<std::string>&) {
@@ -28,6 +24,14 @@ const std::vector<Command>& Commands() {
              return 0;
          }},
     };
+    for (Command& command : glyphwell::cli::FontCommands()) {
+        commands.push_back(std::move(command));
+    }
+    return commands;
+}
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = AllCommands();
     return commands;
 }
 
