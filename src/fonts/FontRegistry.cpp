@@ -118,6 +118,9 @@ int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& 
 
 bool UninstallFont(const FontRegistry& registry, int n) {
     FontEntry entry = registry.Entry(n);
+    if (entry.FilePath.empty()) {
+        return false;
+    }
     // So that the caller can delete a read-only file afterwards.
     platform::SetReadOnly(platform::PathFromUtf8(entry.FilePath), false);
     FontSystem& system = registry.System();
