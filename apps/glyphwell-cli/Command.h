@@ -18,6 +18,9 @@ struct Command {
 // "pack", "unpack" and "catalogue".
 std::vector<Command> CatalogueCommands();
 
+// The installed-font commands: fonts, name, install, uninstall.
+std::vector<Command> FontCommands();
+
 inline std::vector<Command> Concat(std::vector<Command> first, std::vector<Command> second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;

@@ -29,8 +29,9 @@ const std::vector<Command>& Commands() {
 
 // The table above and the entries that other files contribute.
 const std::vector<Command>& AllCommands() {
-    static const std::vector<Command> all =
-        glyphwell::cli::Concat(Commands(), glyphwell::cli::CatalogueCommands());
+    static const std::vector<Command> all = glyphwell::cli::Concat(
+        glyphwell::cli::Concat(Commands(), glyphwell::cli::FontCommands()),
+        glyphwell::cli::CatalogueCommands());
     return all;
 }
 

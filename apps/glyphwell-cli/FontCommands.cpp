@@ -1,0 +1,88 @@
+#include <cstdio>
+
+#include "Command.h"
+#include "fonts/FontDisplayName.h"
+#include "fonts/FontRegistry.h"
+#include "fonts/FontconfigFontSystem.h"
+
+namespace glyphwell::cli {
+namespace {
+
+using app::ProgramState;
+using Arguments = std::vector<std::string>;
+
+int ListFonts(ProgramState&, const Arguments&) {
+    fonts::FontconfigFontSystem system;
+    fonts::FontRegistry registry(system);
+    registry.LoadFontTable();
+    registry.WithTable([](std::vector<fonts::FontEntry>& entries) {
+        for (const fonts::FontEntry& entry : entries) {
+            std::printf("%s\t%s\t%s\n", entry.DisplayName.c_str(), entry.FilePath.c_str(),
+                        entry.ValueName.c_str());
+        }
+    });
+    return 0;
+}
+
+int PrintNames(ProgramState&, const Arguments& files) {
+    std::string fontsFolder = fonts::DefaultFontconfigPaths().fontsFolder;
+    for (std::string path : files) {
+        std::printf("%s\n", fonts::ReadFontDisplayName(path, fontsFolder).c_str());
+    }
+    return 0;
+}
+
+int Install(ProgramState&, const Arguments& arguments) {
+    if (arguments.empty() || arguments.size() > 2) {
+        std::fprintf(stderr, "usage: glyphwell-cli install FILE [TARGET]\n");
+        return 2;
+    }
+    fonts::FontconfigFontSystem system;
+    std::string target = arguments.size() == 2 ? arguments[1] : std::string();
+    std::string displayName = fonts::ReadFaceName(arguments[0]);
+    if (fonts::InstallFont(system, arguments[0], target) == 0) {
+        std::fprintf(stderr, "glyphwell-cli: %s has no display name\n", arguments[0].c_str());
+        return 1;
+    }
+    system.AnnounceFontChange();
+    fonts::FontRegistry registry(system);
+    registry.LoadFontTable();
+    std::printf("%s\n%s\n", displayName.c_str(), target.c_str());
+    return 0;
+}
+
+int Uninstall(ProgramState&, const Arguments& arguments) {
+    if (arguments.size() != 1) {
+        std::fprintf(stderr, "usage: glyphwell-cli uninstall NAME\n");
+        return 2;
+    }
+    fonts::FontconfigFontSystem system;
+    fonts::FontRegistry registry(system);
+    registry.LoadFontTable();
+    int n = registry.FindFontEntry(arguments[0]);
+    if (n == 0) {
+        std::fprintf(stderr, "glyphwell-cli: no installed font named %s\n", arguments[0].c_str());
+        return 1;
+    }
+    if (!fonts::UninstallFont(registry, n)) {
+        std::fprintf(stderr, "glyphwell-cli: %s could not be removed\n", arguments[0].c_str());
+        return 1;
+    }
+    system.AnnounceFontChange();
+    return 0;
+}
+
+}  // namespace
+
+std::vector<Command> FontCommands() {
+    return {
+        {"fonts", "fonts                    list the installed fonts: name, file, value name",
+         ListFonts},
+        {"name", "name FILE...             print each font file's display name", PrintNames},
+        {"install", "install FILE [TARGET]    install a font file into the Fonts folder", Install},
+        {"uninstall", "uninstall NAME           uninstall the font with this display name",
+         Uninstall},
+    };
+}
+
+}  // namespace glyphwell::cli

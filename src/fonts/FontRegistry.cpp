@@ -1,0 +1,149 @@
+#include "fonts/FontRegistry.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "fonts/FontDisplayName.h"
+#include "platform/Files.h"
+
+namespace glyphwell::fonts {
+
+namespace {
+
+constexpr std::size_t kCapacityStep = 100;
+
+}  // namespace
+
+void FontRegistry::LoadFontTable() {
+    // Built outside the lock: reading every file is slow and readers need not wait for it.
+    std::vector<FontEntry> entries;
+    std::unordered_set<std::string> seen;
+    std::string fontsFolder = system_.FontsFolder();
+    for (FontsKeyValue& value : system_.EnumerateFontsKey()) {
+        std::string path = std::move(value.data);
+        std::string name = ReadFontDisplayName(path, fontsFolder);
+        if (name.empty() || !seen.insert(name).second) {
+            continue;
+        }
+        if (entries.size() == entries.capacity()) {
+            entries.reserve(entries.size() + kCapacityStep);
+        }
+        entries.push_back({std::move(name), std::move(path), std::move(value.name)});
+    }
+    entries.shrink_to_fit();
+    std::unique_lock lock(mutex_);
+    entries_ = std::move(entries);
+}
+
+int FontRegistry::FindFontEntry(std::string_view displayName) const {
+    std::shared_lock lock(mutex_);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].DisplayName == displayName) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+int FontRegistry::InstalledMark(std::string_view displayName) const {
+    return FindFontEntry(displayName) != 0 ? kInstalledMark : kNotInstalledMark;
+}
+
+int FontRegistry::count() const {
+    std::shared_lock lock(mutex_);
+    return static_cast<int>(entries_.size());
+}
+
+FontEntry FontRegistry::Entry(int n) const {
+    std::shared_lock lock(mutex_);
+    if (n < 1 || static_cast<std::size_t>(n) > entries_.size()) {
+        return {};
+    }
+    return entries_[static_cast<std::size_t>(n) - 1];
+}
+
+std::string FontRegistry::DisplayName(int n) const {
+    return Entry(n).DisplayName;
+}
+
+std::string FontRegistry::FilePath(int n) const {
+    return Entry(n).FilePath;
+}
+
+std::string FontRegistry::ValueName(int n) const {
+    return Entry(n).ValueName;
+}
+
+std::vector<std::string> FontRegistry::DisplayNames() const {
+    std::shared_lock lock(mutex_);
+    std::vector<std::string> names;
+    names.reserve(entries_.size());
+    for (const FontEntry& entry : entries_) {
+        names.push_back(entry.DisplayName);
+    }
+    return names;
+}
+
+void FontRegistry::WithTable(const std::function<void(std::vector<FontEntry>&)>& change) {
+    std::unique_lock lock(mutex_);
+    change(entries_);
+}
+
+int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName) {
+    // Downloads and local pages install from different threads; one at a time.
+    static std::mutex installMutex;
+    std::lock_guard lock(installMutex);
+    std::string displayName = RemoveSpaces(ReadFaceName(sourcePath));
+    targetName = RemoveSpaces(targetName);
+    if (displayName.empty()) {
+        return 0;
+    }
+    std::string fontsFolder = system.FontsFolder();
+    std::filesystem::path folder = platform::PathFromUtf8(fontsFolder);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    platform::SetReadOnly(folder, false);
+    if (targetName.empty()) {
+        std::size_t slash = sourcePath.rfind('/');
+        targetName = slash == std::string::npos ? sourcePath : sourcePath.substr(slash + 1);
+    }
+    std::string destination = fontsFolder + targetName;
+    // A failed copy is not reported: the file already there, if any, is added and recorded.
+    platform::CopyFile(platform::PathFromUtf8(sourcePath), platform::PathFromUtf8(destination),
+                       true);
+    system.AddFontResource(destination);
+    system.SetFontsKeyValue(displayName + " (TrueType)", targetName);
+    return 1;
+}
+
+bool UninstallFont(const FontRegistry& registry, int n) {
+    FontEntry entry = registry.Entry(n);
+    if (entry.FilePath.empty()) {
+        return false;
+    }
+    // So that the caller can delete a read-only file afterwards.
+    platform::SetReadOnly(platform::PathFromUtf8(entry.FilePath), false);
+    FontSystem& system = registry.System();
+    if (!system.RemoveFontResource(entry.FilePath)) {
+        return false;
+    }
+    system.DeleteFontsKeyValue(entry.ValueName, entry.FilePath);
+    return true;
+}
+
+bool ReleaseFontFile(FontSystem& system, const std::string& filePath) {
+    if (!system.RemoveFontResource(filePath)) {
+        return false;
+    }
+    system.AnnounceFontChange();
+    return true;
+}
+
+std::function<std::vector<std::string>()> LoadFontTableStep(FontRegistry& registry) {
+    return [&registry] {
+        registry.LoadFontTable();
+        return registry.DisplayNames();
+    };
+}
+
+}  // namespace glyphwell::fonts

@@ -1,0 +1,73 @@
+#pragma once
+// The table of installed fonts, keyed by display name, and the primitives that change the
+// installed fonts.
+
+#include <functional>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fonts/FontSystem.h"
+
+namespace glyphwell::fonts {
+
+struct FontEntry {
+    std::string DisplayName;
+    std::string FilePath;
+    std::string ValueName;
+};
+
+inline constexpr int kInstalledMark = 3;
+inline constexpr int kNotInstalledMark = 1;
+
+// Read from the loader, the UI and download workers at once: a reload swaps the whole table
+// under the exclusive lock, so readers see the old table or the new one, never a mix.
+class FontRegistry {
+  public:
+    explicit FontRegistry(FontSystem& system) : system_(system) {}
+
+    void LoadFontTable();
+
+    // 1-based position of the entry named exactly `displayName`; 0 when none.
+    int FindFontEntry(std::string_view displayName) const;
+    int InstalledMark(std::string_view displayName) const;
+
+    int count() const;
+    // Position n is 1-based; out of range gives an empty text.
+    std::string DisplayName(int n) const;
+    std::string FilePath(int n) const;
+    std::string ValueName(int n) const;
+    FontEntry Entry(int n) const;
+
+    // The display names in table order.
+    std::vector<std::string> DisplayNames() const;
+
+    // Runs `change` on the table with every reader and reload held off (in-place sorts).
+    void WithTable(const std::function<void(std::vector<FontEntry>&)>& change);
+
+    FontSystem& System() const { return system_; }
+
+  private:
+    FontSystem& system_;
+    mutable std::shared_mutex mutex_;
+    std::vector<FontEntry> entries_;
+};
+
+// Copies the font into the Fonts folder, adds it and records it. `targetName` (in/out) is the
+// copy's file name, spaces removed, or empty for the source's own file name. 1 when the font
+// was processed, 0 when the source yields no display name.
+int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName);
+
+// Takes entry n (1-based) out of the running fonts and deletes its value; false when the font
+// was not in the running fonts. The file stays.
+bool UninstallFont(const FontRegistry& registry, int n);
+
+// Takes the file out of the running fonts once more; on true every program has been told.
+bool ReleaseFontFile(FontSystem& system, const std::string& filePath);
+
+// The start-up loader's font-table step: loads the table and returns its names in order.
+std::function<std::vector<std::string>()> LoadFontTableStep(FontRegistry& registry);
+
+}  // namespace glyphwell::fonts

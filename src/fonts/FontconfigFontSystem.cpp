@@ -1,0 +1,375 @@
+#include "fonts/FontconfigFontSystem.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <cstdlib>
+#include <map>
+#include <system_error>
+#include <utility>
+
+#include "platform/Files.h"
+#include "platform/RunDirectory.h"
+
+namespace glyphwell::fonts {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kValueSuffix = " (TrueType)";
+
+fs::path UserConfigHome() {
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    if (configHome != nullptr && configHome[0] == '/') {
+        return configHome;
+    }
+    const char* home = std::getenv("HOME");
+    return fs::path(home != nullptr ? home : "/tmp") / ".config";
+}
+
+std::string XmlEscape(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string XmlUnescape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool replaced = false;
+        for (auto [entity, c] : {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}}) {
+            std::string_view e = entity;
+            if (text.substr(i, e.size()) == e) {
+                out += c;
+                i += e.size() - 1;
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string PatternText(FcPattern* pattern, const char* object) {
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || value == nullptr) {
+        return {};
+    }
+    return reinterpret_cast<const char*>(value);
+}
+
+// Calls `visit` with every pattern of the system and application sets.
+template <typename Visit>
+void ForEachFont(FcConfig* config, Visit visit) {
+    for (FcSetName setName : {FcSetSystem, FcSetApplication}) {
+        FcFontSet* set = FcConfigGetFonts(config, setName);
+        for (int i = 0; set != nullptr && i < set->nfont; ++i) {
+            visit(set->fonts[i]);
+        }
+    }
+}
+
+}  // namespace
+
+FontconfigPaths DefaultFontconfigPaths() {
+    return {platform::PathToUtf8(platform::UserDataHome() / "fonts") + "/",
+            UserConfigHome() / "fontconfig" / "conf.d" / kRejectFileName};
+}
+
+FontconfigFontSystem::FontconfigFontSystem(FontconfigPaths paths) : paths_(std::move(paths)) {
+    if (paths_.fontsFolder.empty() || paths_.fontsFolder.back() != '/') {
+        paths_.fontsFolder += '/';
+    }
+}
+
+FontconfigFontSystem::~FontconfigFontSystem() {
+    if (config_ != nullptr) {
+        FcConfigDestroy(config_);
+    }
+}
+
+FcConfig* FontconfigFontSystem::Config() {
+    if (stale_ || config_ == nullptr) {
+        Rebuild();
+    }
+    return config_;
+}
+
+void FontconfigFontSystem::Rebuild() {
+    // Loading validates every folder's cache and rescans (and rewrites) the stale ones.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr) {
+        return;
+    }
+    for (const std::string& file : appFonts_) {
+        FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file.c_str()));
+    }
+    if (config_ != nullptr) {
+        FcConfigDestroy(config_);
+    }
+    config_ = config;
+    stale_ = false;
+}
+
+bool FontconfigFontSystem::InFontSet(const std::string& filePath) {
+    FcConfig* config = Config();
+    bool found = false;
+    if (config != nullptr) {
+        ForEachFont(config, [&](FcPattern* pattern) {
+            found = found || PatternText(pattern, FC_FILE) == filePath;
+        });
+    }
+    return found;
+}
+
+std::string FontconfigFontSystem::KeyData(const std::string& filePath) const {
+    std::string_view path = filePath;
+    if (path.starts_with(paths_.fontsFolder)) {
+        std::string_view name = path.substr(paths_.fontsFolder.size());
+        if (!name.empty() && name.find('/') == std::string_view::npos) {
+            return std::string(name);
+        }
+    }
+    return filePath;
+}
+
+std::vector<FontsKeyValue> FontconfigFontSystem::ReadKeyFile() const {
+    std::vector<FontsKeyValue> values;
+    auto text =
+        platform::ReadWholeFile(platform::PathFromUtf8(paths_.fontsFolder + kFontsKeyFileName));
+    std::string_view rest = text ? std::string_view(*text) : std::string_view();
+    while (!rest.empty()) {
+        std::string_view line = rest.substr(0, rest.find('\n'));
+        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+        std::size_t tab = line.find('\t');
+        if (tab != std::string_view::npos) {
+            values.push_back({std::string(line.substr(tab + 1)), std::string(line.substr(0, tab))});
+        }
+    }
+    return values;
+}
+
+bool FontconfigFontSystem::WriteKeyFile(const std::vector<FontsKeyValue>& values) const {
+    std::string text;
+    for (const FontsKeyValue& value : values) {
+        text += value.data + "\t" + value.name + "\n";
+    }
+    std::error_code ec;
+    fs::create_directories(platform::PathFromUtf8(paths_.fontsFolder), ec);
+    return platform::WriteWholeFile(platform::PathFromUtf8(paths_.fontsFolder + kFontsKeyFileName),
+                                    text);
+}
+
+std::set<std::string> FontconfigFontSystem::ReadRejected() const {
+    std::set<std::string> files;
+    auto text = platform::ReadWholeFile(paths_.rejectFile);
+    std::string_view rest = text ? std::string_view(*text) : std::string_view();
+    constexpr std::string_view kOpen = "<glob>";
+    constexpr std::string_view kClose = "</glob>";
+    for (std::size_t open = rest.find(kOpen); open != std::string_view::npos;
+         open = rest.find(kOpen)) {
+        rest.remove_prefix(open + kOpen.size());
+        std::size_t close = rest.find(kClose);
+        if (close == std::string_view::npos) {
+            break;
+        }
+        files.insert(XmlUnescape(rest.substr(0, close)));
+        rest.remove_prefix(close + kClose.size());
+    }
+    return files;
+}
+
+bool FontconfigFontSystem::WriteRejected(const std::set<std::string>& files) const {
+    std::string text =
+        "<?xml version=\"1.0\"?>\n"
+        "<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+        "<!-- Fonts uninstalled with Glyphwell. The files stay on disk. -->\n"
+        "<fontconfig>\n"
+        "  <selectfont>\n"
+        "    <rejectfont>\n";
+    for (const std::string& file : files) {
+        // Rules for files that are gone only slow every program down.
+        if (platform::FileExists(platform::PathFromUtf8(file))) {
+            text += "      <glob>" + XmlEscape(file) + "</glob>\n";
+        }
+    }
+    text +=
+        "    </rejectfont>\n"
+        "  </selectfont>\n"
+        "</fontconfig>\n";
+    std::error_code ec;
+    fs::create_directories(paths_.rejectFile.parent_path(), ec);
+    return platform::WriteWholeFile(paths_.rejectFile, text);
+}
+
+bool FontconfigFontSystem::SetRejected(const std::string& filePath, bool rejected) {
+    std::set<std::string> files = ReadRejected();
+    bool changed = rejected ? files.insert(filePath).second : files.erase(filePath) > 0;
+    if (!changed) {
+        return false;
+    }
+    WriteRejected(files);
+    stale_ = true;
+    return true;
+}
+
+std::vector<std::string> FontconfigFontSystem::RejectedFiles() {
+    std::lock_guard lock(mutex_);
+    std::set<std::string> files = ReadRejected();
+    return {files.begin(), files.end()};
+}
+
+std::vector<FontsKeyValue> FontconfigFontSystem::EnumerateFontsKey() {
+    std::lock_guard lock(mutex_);
+    if (config_ != nullptr && !FcConfigUptoDate(config_)) {
+        stale_ = true;
+    }
+    FcConfig* config = Config();
+    if (config == nullptr) {
+        return {};
+    }
+    // One value per file, named after its first face; std::map keeps them in path order.
+    std::map<std::string, std::pair<int, std::string>> families;
+    ForEachFont(config, [&](FcPattern* pattern) {
+        std::string file = PatternText(pattern, FC_FILE);
+        if (file.empty()) {
+            return;
+        }
+        int index = 0;
+        FcPatternGetInteger(pattern, FC_INDEX, 0, &index);
+        auto [it, added] = families.try_emplace(file, index, PatternText(pattern, FC_FAMILY));
+        if (!added && index < it->second.first) {
+            it->second = {index, PatternText(pattern, FC_FAMILY)};
+        }
+    });
+    std::map<std::string, std::string> recorded;
+    for (FontsKeyValue& value : ReadKeyFile()) {
+        recorded.emplace(std::move(value.data), std::move(value.name));
+    }
+    std::vector<FontsKeyValue> values;
+    values.reserve(families.size());
+    for (const auto& [file, family] : families) {
+        std::string data = KeyData(file);
+        auto it = recorded.find(data);
+        values.push_back(
+            {it != recorded.end() ? it->second : family.second + std::string(kValueSuffix),
+             std::move(data)});
+    }
+    return values;
+}
+
+bool FontconfigFontSystem::SetFontsKeyValue(const std::string& name, const std::string& data) {
+    std::lock_guard lock(mutex_);
+    std::vector<FontsKeyValue> values = ReadKeyFile();
+    bool replaced = false;
+    for (FontsKeyValue& value : values) {
+        if (value.data == data) {
+            value.name = name;
+            replaced = true;
+        }
+    }
+    if (!replaced) {
+        values.push_back({name, data});
+    }
+    bool ok = WriteKeyFile(values);
+    SetRejected(data.starts_with('/') ? data : paths_.fontsFolder + data, false);
+    // The key changed: the next listing must look at the folders again.
+    stale_ = true;
+    return ok;
+}
+
+bool FontconfigFontSystem::DeleteFontsKeyValue(const std::string& name,
+                                               const std::string& filePath) {
+    std::lock_guard lock(mutex_);
+    std::string data = KeyData(filePath);
+    std::vector<FontsKeyValue> values = ReadKeyFile();
+    std::erase_if(values, [&](const FontsKeyValue& value) { return value.data == data; });
+    bool recordedUnderOtherName = false;
+    for (const FontsKeyValue& value : ReadKeyFile()) {
+        recordedUnderOtherName =
+            recordedUnderOtherName || (value.data == data && value.name != name);
+    }
+    if (recordedUnderOtherName) {
+        return false;
+    }
+    WriteKeyFile(values);
+    SetRejected(filePath, true);
+    stale_ = true;
+    return true;
+}
+
+bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
+    bool added;
+    std::function<void(const std::string&)> hook;
+    {
+        std::lock_guard lock(mutex_);
+        if (std::find(appFonts_.begin(), appFonts_.end(), filePath) == appFonts_.end()) {
+            appFonts_.push_back(filePath);
+        }
+        if (SetRejected(filePath, false)) {
+            // The rebuilt configuration adds it with the other files of this process.
+            added = InFontSet(filePath);
+        } else {
+            FcConfig* config = Config();
+            added =
+                config != nullptr &&
+                FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(filePath.c_str()));
+        }
+        hook = fontAddedHook_;
+    }
+    if (added && hook) {
+        hook(filePath);
+    }
+    return added;
+}
+
+bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
+    std::lock_guard lock(mutex_);
+    if (!InFontSet(filePath)) {
+        return false;
+    }
+    std::erase(appFonts_, filePath);
+    SetRejected(filePath, true);
+    stale_ = true;
+    return true;
+}
+
+void FontconfigFontSystem::AnnounceFontChange() {
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(mutex_);
+        Rebuild();
+        hook = fontsChangedHook_;
+    }
+    if (hook) {
+        hook();
+    }
+}
+
+void FontconfigFontSystem::SetFontAddedHook(std::function<void(const std::string&)> hook) {
+    std::lock_guard lock(mutex_);
+    fontAddedHook_ = std::move(hook);
+}
+
+void FontconfigFontSystem::SetFontsChangedHook(std::function<void()> hook) {
+    std::lock_guard lock(mutex_);
+    fontsChangedHook_ = std::move(hook);
+}
+
+}  // namespace glyphwell::fonts

@@ -1,0 +1,78 @@
+#pragma once
+// FontSystem on fontconfig, so that what Glyphwell installs or removes is what every program on
+// the desktop lists. The Fonts folder is the user's fontconfig font folder; a file's value name
+// is kept in a key file there; a removed font is rejected by a rule in a configuration file of
+// our own in the user's fontconfig conf.d.
+
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fonts/FontSystem.h"
+
+struct _FcConfig;
+
+namespace glyphwell::fonts {
+
+inline constexpr const char* kFontsKeyFileName = ".glyphwell-fonts-key";
+inline constexpr const char* kRejectFileName = "85-glyphwell-rejected.conf";
+
+struct FontconfigPaths {
+    // Ends with '/'.
+    std::string fontsFolder;
+    std::filesystem::path rejectFile;
+};
+
+// $XDG_DATA_HOME/fonts/ and $XDG_CONFIG_HOME/fontconfig/conf.d/ (defaults ~/.local/share and
+// ~/.config).
+FontconfigPaths DefaultFontconfigPaths();
+
+class FontconfigFontSystem : public FontSystem {
+  public:
+    explicit FontconfigFontSystem(FontconfigPaths paths = DefaultFontconfigPaths());
+    ~FontconfigFontSystem() override;
+    FontconfigFontSystem(const FontconfigFontSystem&) = delete;
+    FontconfigFontSystem& operator=(const FontconfigFontSystem&) = delete;
+
+    std::string FontsFolder() override { return paths_.fontsFolder; }
+    std::vector<FontsKeyValue> EnumerateFontsKey() override;
+    bool SetFontsKeyValue(const std::string& name, const std::string& data) override;
+    bool DeleteFontsKeyValue(const std::string& name, const std::string& filePath) override;
+    bool AddFontResource(const std::string& filePath) override;
+    bool RemoveFontResource(const std::string& filePath) override;
+    void AnnounceFontChange() override;
+
+    // Hooks for the UI layer: a file was added for this process (its own font database should
+    // add it too), and the installed fonts changed.
+    void SetFontAddedHook(std::function<void(const std::string&)> hook);
+    void SetFontsChangedHook(std::function<void()> hook);
+
+    // The files listed by rejection rules.
+    std::vector<std::string> RejectedFiles();
+
+  private:
+    // All private members expect mutex_ held.
+    _FcConfig* Config();
+    void Rebuild();
+    bool InFontSet(const std::string& filePath);
+    std::set<std::string> ReadRejected() const;
+    bool WriteRejected(const std::set<std::string>& files) const;
+    bool SetRejected(const std::string& filePath, bool rejected);
+    std::vector<FontsKeyValue> ReadKeyFile() const;
+    bool WriteKeyFile(const std::vector<FontsKeyValue>& values) const;
+    std::string KeyData(const std::string& filePath) const;
+
+    FontconfigPaths paths_;
+    std::mutex mutex_;
+    _FcConfig* config_ = nullptr;
+    bool stale_ = true;
+    // Files added for this process; they are added again to every rebuilt configuration.
+    std::vector<std::string> appFonts_;
+    std::function<void(const std::string&)> fontAddedHook_;
+    std::function<void()> fontsChangedHook_;
+};
+
+}  // namespace glyphwell::fonts

@@ -1,0 +1,200 @@
+#include "fonts/FontconfigFontSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "fonts/FontFixtures.h"
+#include "fonts/FontRegistry.h"
+#include "platform/Files.h"
+
+namespace glyphwell::fonts {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Contains(const std::vector<std::string>& files, const fs::path& file) {
+    return std::find(files.begin(), files.end(), file.string()) != files.end();
+}
+
+class FontconfigTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::copy_file(test::kDejaVuSans, sandbox_.SystemFolder() / "DejaVuSans.ttf");
+        fs::copy_file(test::kMicroHei, sandbox_.SystemFolder() / "wqy-microhei.ttc");
+        fs::copy_file(test::kDejaVuFolder / "DejaVuSans-Bold.ttf",
+                      sandbox_.FontsFolder() / "user-bold.ttf");
+        test::WriteRenamedFont(source_ / "Two Words.ttf", "Two Words");
+    }
+
+    std::string Fonts() const { return sandbox_.FontsFolder().string() + "/"; }
+
+    test::FontconfigSandbox sandbox_;
+    test::TempDir source_;
+};
+
+TEST_F(FontconfigTest, DefaultPathsFollowTheXdgFolders) {
+    FontconfigPaths paths = DefaultFontconfigPaths();
+    EXPECT_EQ(paths.fontsFolder, Fonts());
+    EXPECT_EQ(paths.rejectFile, sandbox_.RejectFile());
+}
+
+TEST_F(FontconfigTest, KeyListsEveryFontFileOnceInPathOrder) {
+    FontconfigFontSystem system;
+    std::vector<FontsKeyValue> values = system.EnumerateFontsKey();
+    std::string systemFolder = sandbox_.SystemFolder().string();
+    ASSERT_EQ(values.size(), 3u);
+    // The collection's two faces give one value, named after its first face.
+    EXPECT_EQ(values[0].data, "user-bold.ttf");
+    EXPECT_EQ(values[0].name, "DejaVu Sans (TrueType)");
+    EXPECT_EQ(values[1].data, systemFolder + "/DejaVuSans.ttf");
+    EXPECT_EQ(values[2].data, systemFolder + "/wqy-microhei.ttc");
+    EXPECT_EQ(values[2].name, "WenQuanYi Micro Hei (TrueType)");
+}
+
+TEST_F(FontconfigTest, InstallIsListedAtOnceAndUninstallHidesTheFileButKeepsIt) {
+    FontconfigFontSystem system;
+    FontRegistry registry(system);
+    std::string target;
+    ASSERT_EQ(InstallFont(system, (source_ / "Two Words.ttf").string(), target), 1);
+    // Listed before any announcement, as the download path reloads first.
+    registry.LoadFontTable();
+    int n = registry.FindFontEntry("Two Words");
+    ASSERT_NE(n, 0);
+    EXPECT_EQ(registry.FilePath(n), Fonts() + "Two Words.ttf");
+    EXPECT_EQ(registry.ValueName(n), "TwoWords (TrueType)");
+
+    ASSERT_TRUE(UninstallFont(registry, n));
+    // The second removal finds nothing left to remove.
+    EXPECT_FALSE(ReleaseFontFile(system, Fonts() + "Two Words.ttf"));
+    registry.LoadFontTable();
+    EXPECT_EQ(registry.FindFontEntry("Two Words"), 0);
+    EXPECT_TRUE(platform::FileExists(sandbox_.FontsFolder() / "Two Words.ttf"));
+    EXPECT_EQ(system.RejectedFiles(), std::vector<std::string>{Fonts() + "Two Words.ttf"});
+
+    // Installing again lifts the rejection.
+    target.clear();
+    ASSERT_EQ(InstallFont(system, (source_ / "Two Words.ttf").string(), target), 1);
+    registry.LoadFontTable();
+    EXPECT_NE(registry.FindFontEntry("Two Words"), 0);
+    EXPECT_TRUE(system.RejectedFiles().empty());
+}
+
+TEST_F(FontconfigTest, UninstallOfAFontNoLongerInTheFontSetKeepsItsValue) {
+    FontconfigFontSystem system;
+    FontRegistry registry(system);
+    std::string target = "kept.ttf";
+    InstallFont(system, (source_ / "Two Words.ttf").string(), target);
+    registry.LoadFontTable();
+    int n = registry.FindFontEntry("Two Words");
+    ASSERT_NE(n, 0);
+    ASSERT_TRUE(ReleaseFontFile(system, Fonts() + "kept.ttf"));
+    EXPECT_FALSE(UninstallFont(registry, n));
+    std::string key = platform::ReadWholeFile(sandbox_.FontsFolder() / kFontsKeyFileName).value();
+    EXPECT_NE(key.find("kept.ttf\tTwoWords (TrueType)"), std::string::npos);
+}
+
+TEST_F(FontconfigTest, SystemFontsAreRejectedForThisUser) {
+    FontconfigFontSystem system;
+    FontRegistry registry(system);
+    registry.LoadFontTable();
+    int n = registry.FindFontEntry("文泉驿微米黑");
+    ASSERT_NE(n, 0);
+    ASSERT_TRUE(UninstallFont(registry, n));
+    system.AnnounceFontChange();
+    registry.LoadFontTable();
+    EXPECT_EQ(registry.FindFontEntry("文泉驿微米黑"), 0);
+    EXPECT_TRUE(platform::FileExists(sandbox_.SystemFolder() / "wqy-microhei.ttc"));
+    EXPECT_FALSE(Contains(test::FcListFiles(), sandbox_.SystemFolder() / "wqy-microhei.ttc"));
+}
+
+TEST_F(FontconfigTest, RulesForFilesThatAreGoneArePruned) {
+    FontconfigFontSystem system;
+    ASSERT_TRUE(system.RemoveFontResource(Fonts() + "user-bold.ttf"));
+    ASSERT_TRUE(system.RemoveFontResource(sandbox_.SystemFolder().string() + "/DejaVuSans.ttf"));
+    ASSERT_TRUE(platform::DeleteFile(sandbox_.FontsFolder() / "user-bold.ttf"));
+    ASSERT_TRUE(system.RemoveFontResource(sandbox_.SystemFolder().string() + "/wqy-microhei.ttc"));
+    EXPECT_EQ(system.RejectedFiles(),
+              (std::vector<std::string>{sandbox_.SystemFolder().string() + "/DejaVuSans.ttf",
+                                        sandbox_.SystemFolder().string() + "/wqy-microhei.ttc"}));
+    EXPECT_FALSE(system.RemoveFontResource(Fonts() + "user-bold.ttf"));
+    EXPECT_FALSE(system.RemoveFontResource("/no/such/font.ttf"));
+}
+
+TEST_F(FontconfigTest, AddingAFontResourceHandsItToTheHook) {
+    FontconfigFontSystem system;
+    std::vector<std::string> hooked;
+    int changes = 0;
+    system.SetFontAddedHook([&](const std::string& file) { hooked.push_back(file); });
+    system.SetFontsChangedHook([&] { ++changes; });
+    std::string outside = (source_ / "Two Words.ttf").string();
+    EXPECT_TRUE(system.AddFontResource(outside));
+    EXPECT_EQ(hooked, std::vector<std::string>{outside});
+    system.AnnounceFontChange();
+    EXPECT_EQ(changes, 1);
+    // Added for this process only; still removable, once.
+    EXPECT_TRUE(system.RemoveFontResource(outside));
+    EXPECT_FALSE(system.RemoveFontResource(outside));
+}
+
+// The command-line program against another process's fc-list, in the same environment.
+class CliTest : public FontconfigTest {
+  protected:
+    std::string Cli(const std::string& arguments, int* exitCode = nullptr) {
+        const char* cli = std::getenv("GLYPHWELL_CLI");
+        if (cli == nullptr) {
+            ADD_FAILURE() << "GLYPHWELL_CLI is not set";
+            return {};
+        }
+        return test::RunCommand(
+            std::string(cli) + " --home " + (home_ / "home").string() + " " + arguments, exitCode);
+    }
+    std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+    test::TempDir home_;
+};
+
+TEST_F(CliTest, InstallAndUninstallAreSeenByFcList) {
+    int code = -1;
+    fs::path installed = sandbox_.FontsFolder() / "TwoWords.ttf";
+    EXPECT_EQ(Cli("install " + Quoted(source_ / "Two Words.ttf") + " 'Two Words.ttf'", &code),
+              "Two Words\nTwoWords.ttf\n");
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(Contains(test::FcListFiles(), installed));
+    std::string listing = Cli("fonts");
+    EXPECT_NE(listing.find("Two Words\t" + installed.string() + "\tTwoWords (TrueType)\n"),
+              std::string::npos)
+        << listing;
+
+    EXPECT_EQ(Cli("uninstall 'Two Words'", &code), "");
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(Contains(test::FcListFiles(), installed));
+    EXPECT_TRUE(platform::FileExists(installed));
+    EXPECT_EQ(Cli("fonts").find("Two Words\t"), std::string::npos);
+
+    Cli("uninstall 'Two Words' 2>/dev/null", &code);
+    EXPECT_EQ(code, 1);
+    Cli("uninstall 'two words' 2>/dev/null", &code);
+    EXPECT_EQ(code, 1);
+}
+
+TEST_F(CliTest, FontsListsTheTableAndNamePrintsDisplayNames) {
+    std::string systemFolder = sandbox_.SystemFolder().string();
+    EXPECT_EQ(Cli("fonts"), "DejaVu Sans\t" + Fonts() +
+                                "user-bold.ttf\tDejaVu Sans (TrueType)\n"
+                                "文泉驿微米黑\t" +
+                                systemFolder +
+                                "/wqy-microhei.ttc\tWenQuanYi Micro Hei (TrueType)\n");
+    ASSERT_TRUE(platform::WriteWholeFile(source_ / "text.ttf", "text"));
+    EXPECT_EQ(
+        Cli("name user-bold.ttf " + Quoted(source_ / "text.ttf") + " " + Quoted(test::kUMing)),
+        "DejaVu Sans\n\nAR PL UMing CN\n");
+    int code = -1;
+    Cli("install " + Quoted(source_ / "text.ttf") + " 2>/dev/null", &code);
+    EXPECT_EQ(code, 1);
+    EXPECT_FALSE(platform::FileExists(sandbox_.FontsFolder() / "text.ttf"));
+}
+
+}  // namespace
+}  // namespace glyphwell::fonts
