@@ -10,8 +10,15 @@ cmake --build --preset default -j "$(nproc)"
 
 program=$PWD/build/default/bin/glyphwell
 home=$(build/default/bin/glyphwell-cli "$@" run-directory)
+# The built-in local catalogue service, with the demo catalogue (built once, then cached).
+site=$PWD/build/demo-site
+[ -f "$site/ztpz.txt" ] || bash scripts/build-demo-site.sh "$site"
+build/default/bin/glyphwell-server serve --root "$site" --port 8426 &
+server=$!
+trap 'kill $server 2>/dev/null || true' EXIT
+
 # Qt WebEngine refuses its sandbox as root.
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 # The program keeps some files in its current directory: start it in its RunDirectory.
 cd "$home"
-exec "$program" "$@"
+"$program" "$@"

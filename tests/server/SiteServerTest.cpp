@@ -1,0 +1,184 @@
+#include "SiteServer.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <thread>
+
+#include "CatalogueBuilder.h"
+#include "Manifest.h"
+#include "catalogue/PackedData.h"
+#include "platform/Files.h"
+#include "platform/HttpClient.h"
+#include "support/TempDir.h"
+
+namespace glyphwell::server {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* kSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+const char* kSerif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+
+// A built site served on a free port of 127.0.0.1 for the whole suite.
+class SiteServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        site_ = new test::TempDir;
+        fs::path manifestFile = *site_ / "demo.manifest";
+        std::ofstream(manifestFile) << "# test catalogue\nversion\t1.5\n"
+                                    << "category\t中文字体\nsubcategory\t黑体\n"
+                                    << "font\tDejaVu Sans\tsans/regular\t" << kSans << "\n"
+                                    << "font\tDejaVu Serif\tserif\t" << kSerif << "\n"
+                                    << "category\tCAD字体\nsubcategory\t制图\n";
+        Manifest manifest;
+        std::string error;
+        BuildSummary summary;
+        ASSERT_TRUE(ParseManifest(manifestFile, manifest, error)) << error;
+        ASSERT_TRUE(BuildCatalogue(manifest, *site_ / "root", GLYPHWELL_SITE_PAGES, summary, error))
+            << error;
+        EXPECT_EQ(summary.fonts, 2);
+        for (bool lengths : {true, false}) {
+            ServeOptions options;
+            options.root = *site_ / "root";
+            options.port = 0;
+            options.sendContentLength = lengths;
+            auto* server = new SiteServer(options);
+            ASSERT_TRUE(server->Bind());
+            (lengths ? server_ : chunkedServer_) = server;
+            threads_.emplace_back([server] { server->Run(); });
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    static void TearDownTestSuite() {
+        for (SiteServer* server : {server_, chunkedServer_}) {
+            server->Stop();
+        }
+        for (std::thread& thread : threads_) {
+            thread.join();
+        }
+        delete server_;
+        delete chunkedServer_;
+        delete site_;
+    }
+
+    static std::string Get(const std::string& path, SiteServer* server = server_,
+                           std::optional<std::int64_t>* length = nullptr) {
+        platform::HttpClient client;
+        std::string body;
+        platform::HttpTransfer transfer = client.Stream(
+            server->BaseAddress() + path,
+            [&](const platform::HttpResponseHead& head) {
+                if (length != nullptr) {
+                    *length = head.contentLength;
+                }
+                return true;
+            },
+            [&](std::string_view piece) {
+                body.append(piece);
+                return true;
+            });
+        EXPECT_TRUE(transfer.ok) << path << ": " << transfer.error;
+        return body;
+    }
+
+    static inline test::TempDir* site_ = nullptr;
+    static inline SiteServer* server_ = nullptr;
+    static inline SiteServer* chunkedServer_ = nullptr;
+    static inline std::vector<std::thread> threads_;
+};
+
+TEST_F(SiteServerTest, CatalogueRequestsAnswerInTheirForms) {
+    EXPECT_EQ(Get("/ztym.txt"), server_->BaseAddress());
+    EXPECT_EQ(Get("/ztpz.txt"), "1.5");
+
+    std::string packedDatabase = Get("/ztysb.data");
+    ASSERT_GE(packedDatabase.size(), 8u);
+    EXPECT_EQ(packedDatabase.substr(0, 4), "\x0D\x0F\x3E\x03");
+    EXPECT_EQ(catalogue::UnpackData(packedDatabase),
+              platform::ReadWholeFile(*site_ / "root" / "ztdata.mdb"));
+
+    std::optional<std::int64_t> length;
+    std::string packedFont = Get("/ztwjj/sans/regular.tmp", server_, &length);
+    EXPECT_EQ(length, static_cast<std::int64_t>(packedFont.size()));
+    EXPECT_EQ(catalogue::UnpackData(packedFont), platform::ReadWholeFile(kSans));
+
+    std::optional<std::int64_t> chunkedLength = 1;
+    std::string chunkedFont = Get("/ztwjj/serif.tmp", chunkedServer_, &chunkedLength);
+    EXPECT_FALSE(chunkedLength.has_value());
+    EXPECT_EQ(catalogue::UnpackData(chunkedFont), platform::ReadWholeFile(kSerif));
+}
+
+TEST_F(SiteServerTest, PreviewIsAPngThatGrowsWithTheSize) {
+    std::string small = Get("/text.php?msg=Hello%20%E4%BD%A0&rot=15&size=10&font=fonts/DejaVu%20Sans.ttf");
+    std::string large = Get("/text.php?msg=Hello%20%E4%BD%A0&rot=30&size=30&font=fonts/DejaVu%20Sans.ttf");
+    auto dimensions = [](const std::string& png) {
+        EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+        auto word = [&](std::size_t at) {
+            return (static_cast<unsigned char>(png[at]) << 24) |
+                   (static_cast<unsigned char>(png[at + 1]) << 16) |
+                   (static_cast<unsigned char>(png[at + 2]) << 8) |
+                   static_cast<unsigned char>(png[at + 3]);
+        };
+        return std::pair(word(16), word(20));
+    };
+    ASSERT_GT(small.size(), 24u);
+    ASSERT_GT(large.size(), 24u);
+    auto [smallWidth, smallHeight] = dimensions(small);
+    auto [largeWidth, largeHeight] = dimensions(large);
+    EXPECT_GT(largeWidth, smallWidth);
+    EXPECT_GT(largeHeight, smallHeight);
+}
+
+TEST_F(SiteServerTest, BadRequestsGetErrorPagesAndNothingOutsideTheRoot) {
+    const char* bad[] = {
+        "/text.php?msg=a&rot=15&size=5&font=fonts/DejaVu%20Sans.ttf",   // size too small
+        "/text.php?msg=a&rot=15&size=31&font=fonts/DejaVu%20Sans.ttf",  // size too large
+        "/text.php?msg=a&rot=15&size=2x&font=fonts/DejaVu%20Sans.ttf",
+        "/text.php?msg=a&rot=15&size=20&font=fonts/nothing.ttf",
+        "/text.php?msg=a&rot=15&size=20&font=fonts/../ztdata.mdb",
+        "/ztwjj/missing.tmp",
+        "/ztwjj/../../etc/passwd.tmp",
+        "/../ztpz.txt",
+        "/%2e%2e/%2e%2e/etc/passwd",
+    };
+    for (const char* path : bad) {
+        std::string body = Get(path);
+        EXPECT_NE(body.find("<html"), std::string::npos) << path;
+        EXPECT_EQ(body.find("root:"), std::string::npos) << path;
+    }
+    EXPECT_TRUE(ResolveInsideRoot(*site_ / "root", "/../x").empty());
+    EXPECT_FALSE(ResolveInsideRoot(*site_ / "root", "/fonts/DejaVu Sans.ttf").empty());
+}
+
+TEST_F(SiteServerTest, WebPagesAndServiceStandIns) {
+    for (const char* page : {"/", "/ad.html", "/tmall.html", "/ziyuan.html", "/xiazai.html",
+                             "/wangpan/wangpan.html", "/daohang.html", "/recognize.html",
+                             "/share/", "/search/images?q=x"}) {
+        EXPECT_NE(Get(page).find("<html lang=\"zh-CN\">"), std::string::npos) << page;
+    }
+    EXPECT_NE(Get("/search/web?q=%E5%AE%8B%E4%BD%93%20<b>").find("宋体 &lt;b&gt;"),
+              std::string::npos);
+}
+
+TEST(Manifest, RefusesFaultyLines) {
+    test::TempDir dir;
+    const std::pair<const char*, const char*> cases[] = {
+        {"version\t1.0.0\n", "three bytes"},
+        {"version\t1.0\ncategory\t其他\n", "unknown category"},
+        {"version\t1.0\nsubcategory\tx\n", "needs a category"},
+        {"version\t1.0\ncategory\t中文字体\nsubcategory\tx\nfont\tA\t../up\tf.ttf\n", "addresses"},
+        {"version\t1.0\ncategory\t中文字体\nsubcategory\tdl\n", "unique"},
+        {"category\t中文字体\n", "no version"},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::ofstream(dir / "m") << text;
+        Manifest manifest;
+        std::string error;
+        EXPECT_FALSE(ParseManifest(dir / "m", manifest, error)) << text;
+        EXPECT_NE(error.find(expected), std::string::npos) << error;
+    }
+}
+
+}  // namespace
+}  // namespace glyphwell::server
