@@ -1,5 +1,5 @@
 #include "CatalogueBuilder.h"
-#include "JetWriter.h"
+#include "jet/JetWriter.h"
 
 namespace glyphwell::server {
 

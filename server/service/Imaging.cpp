@@ -48,9 +48,9 @@ void AppendPngChunk(std::string& out, const char* type, const std::string& data)
     AppendBigEndian(out, static_cast<std::uint32_t>(data.size()));
     std::string body = std::string(type, 4) + data;
     out += body;
-    AppendBigEndian(out, static_cast<std::uint32_t>(
-                             crc32(0, reinterpret_cast<const Bytef*>(body.data()),
-                                   static_cast<uInt>(body.size()))));
+    AppendBigEndian(out,
+                    static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()),
+                                                     static_cast<uInt>(body.size()))));
 }
 
 }  // namespace
@@ -68,9 +68,9 @@ std::optional<GreyImage> RenderText(const std::filesystem::path& fontFile, std::
     if (FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(style.pixelSize)) != 0) {
         return std::nullopt;
     }
-    FT_Matrix shear{0x10000, static_cast<FT_Fixed>(std::tan(style.slantDegrees * M_PI / 180.0) *
-                                                   0x10000),
-                    0, 0x10000};
+    FT_Matrix shear{0x10000,
+                    static_cast<FT_Fixed>(std::tan(style.slantDegrees * M_PI / 180.0) * 0x10000), 0,
+                    0x10000};
     FT_Set_Transform(face.get(), &shear, nullptr);
 
     const int ascender = static_cast<int>(face->size->metrics.ascender >> 6);
@@ -84,8 +84,8 @@ std::optional<GreyImage> RenderText(const std::filesystem::path& fontFile, std::
             penWidth += static_cast<int>(face->glyph->advance.x >> 6);
         }
     }
-    const int slantRoom = static_cast<int>(std::ceil(
-        std::tan(style.slantDegrees * M_PI / 180.0) * (ascender + descender)));
+    const int slantRoom = static_cast<int>(
+        std::ceil(std::tan(style.slantDegrees * M_PI / 180.0) * (ascender + descender)));
     GreyImage image;
     image.width = std::max(1, penWidth + slantRoom + 2 * style.padding);
     image.height = std::max(style.minimumHeight, ascender + descender + 2 * style.padding);
@@ -111,7 +111,9 @@ std::optional<GreyImage> RenderText(const std::filesystem::path& fontFile, std::
                 }
                 std::uint8_t coverage =
                     bitmap.pixel_mode == FT_PIXEL_MODE_MONO
-                        ? ((bitmap.buffer[row * bitmap.pitch + column / 8] >> (7 - column % 8)) & 1) * 255
+                        ? ((bitmap.buffer[row * bitmap.pitch + column / 8] >> (7 - column % 8)) &
+                           1) *
+                              255
                         : bitmap.buffer[row * bitmap.pitch + column];
                 std::uint8_t& pixel = image.pixels[static_cast<std::size_t>(y) * image.width + x];
                 pixel = std::min<int>(pixel, 255 - coverage);
@@ -134,8 +136,9 @@ std::string EncodePng(const GreyImage& image) {
     raw.reserve(static_cast<std::size_t>(image.width + 1) * image.height);
     for (int y = 0; y < image.height; ++y) {
         raw += '\0';  // no filter
-        raw.append(reinterpret_cast<const char*>(&image.pixels[static_cast<std::size_t>(y) * image.width]),
-                   static_cast<std::size_t>(image.width));
+        raw.append(
+            reinterpret_cast<const char*>(&image.pixels[static_cast<std::size_t>(y) * image.width]),
+            static_cast<std::size_t>(image.width));
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(packedSize, '\0');

@@ -21,7 +21,7 @@ struct TextStyle {
     int pixelSize = 20;
     double slantDegrees = 0;  // leans the glyphs to the right
     int padding = 4;
-    int minimumHeight = 0;    // the picture is at least this tall, text centred
+    int minimumHeight = 0;  // the picture is at least this tall, text centred
 };
 
 // `text` (UTF-8) set in the first face of `fontFile`, black on white. None when the font cannot

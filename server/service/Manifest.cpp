@@ -7,9 +7,9 @@
 
 namespace glyphwell::server {
 
-const std::vector<std::string> kCategoryColumns = {
-    "中文字体", "英文字体", "精品推荐", "专题字体", "名人字体",
-    "商业字体", "CAD字体", "MACOS字体", "安卓手机字体"};
+const std::vector<std::string> kCategoryColumns = {"中文字体", "英文字体",  "精品推荐",
+                                                   "专题字体", "名人字体",  "商业字体",
+                                                   "CAD字体",  "MACOS字体", "安卓手机字体"};
 
 namespace {
 
@@ -89,8 +89,9 @@ bool ParseManifest(const std::filesystem::path& file, Manifest& manifest, std::s
                 return fail("a font needs a name");
             }
             if (!IsSafeFontAddress(fields[2]) || !addresses.insert(fields[2]).second) {
-                return fail("font addresses must be unique and made of letters, digits, '-', '_' "
-                            "and '/'");
+                return fail(
+                    "font addresses must be unique and made of letters, digits, '-', '_' "
+                    "and '/'");
             }
             std::filesystem::path fontFile = fields[3];
             if (fontFile.is_relative()) {

@@ -26,11 +26,20 @@ std::string HtmlEscape(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -77,8 +86,8 @@ fs::path ResolveInsideRoot(const fs::path& root, const std::string& path) {
         return {};
     }
     // A symbolic link inside the root must not lead out of it either.
-    auto [rootEnd, unused] = std::mismatch(canonicalRoot.begin(), canonicalRoot.end(),
-                                           resolved.begin(), resolved.end());
+    auto [rootEnd, unused] =
+        std::mismatch(canonicalRoot.begin(), canonicalRoot.end(), resolved.begin(), resolved.end());
     if (rootEnd != canonicalRoot.end()) {
         return {};
     }
@@ -106,10 +115,12 @@ std::string SiteServer::BaseAddress() const {
     return "http://" + options_.bind + ":" + std::to_string(port_);
 }
 
-void SiteServer::Run() { server_.listen_after_bind(); }
+void SiteServer::Run() {
+    server_.listen_after_bind();
+}
 
-void SiteServer::ServeFile(const std::string& path, const char* contentType,
-                           httplib::Response& res, bool lengthKnown) const {
+void SiteServer::ServeFile(const std::string& path, const char* contentType, httplib::Response& res,
+                           bool lengthKnown) const {
     std::optional<std::string> bytes = ReadFile(ResolveInsideRoot(options_.root, path));
     if (!bytes) {
         ErrorPage(res, 404, "没有这个文件: " + path);
@@ -120,14 +131,15 @@ void SiteServer::ServeFile(const std::string& path, const char* contentType,
         return;
     }
     auto body = std::make_shared<std::string>(std::move(*bytes));
-    res.set_chunked_content_provider(contentType, [body](std::size_t offset, httplib::DataSink& sink) {
-        if (offset >= body->size()) {
-            sink.done();
-            return true;
-        }
-        std::size_t piece = std::min<std::size_t>(16384, body->size() - offset);
-        return sink.write(body->data() + offset, piece);
-    });
+    res.set_chunked_content_provider(
+        contentType, [body](std::size_t offset, httplib::DataSink& sink) {
+            if (offset >= body->size()) {
+                sink.done();
+                return true;
+            }
+            std::size_t piece = std::min<std::size_t>(16384, body->size() - offset);
+            return sink.write(body->data() + offset, piece);
+        });
 }
 
 void SiteServer::Route() {
@@ -152,8 +164,8 @@ void SiteServer::Route() {
             ErrorPage(res, 400, "字号应为 6 到 30");
             return;
         }
-        fs::path fontFile = font.starts_with("fonts/") ? ResolveInsideRoot(options_.root, font)
-                                                       : fs::path();
+        fs::path fontFile =
+            font.starts_with("fonts/") ? ResolveInsideRoot(options_.root, font) : fs::path();
         TextStyle style;
         style.pixelSize = *size * 2;  // the preview strip shows it at twice the point size
         style.slantDegrees = rot.value_or(0) == 30 ? 30 : rot.value_or(0) == 15 ? 15 : 0;
@@ -168,13 +180,15 @@ void SiteServer::Route() {
         res.set_content(EncodePng(*image), "image/png");
     });
     server_.Get("/search/web", [](const httplib::Request& req, httplib::Response& res) {
-        res.set_content(Page("网页搜索", "<h1>网页搜索</h1><p>搜索: <b id=\"query\">" +
-                                             HtmlEscape(req.get_param_value("q")) +
-                                             "</b></p><p>本地服务没有连接外网, 这里只显示收到的查询。</p>"),
-                        "text/html; charset=utf-8");
+        res.set_content(
+            Page("网页搜索", "<h1>网页搜索</h1><p>搜索: <b id=\"query\">" +
+                                 HtmlEscape(req.get_param_value("q")) +
+                                 "</b></p><p>本地服务没有连接外网, 这里只显示收到的查询。</p>"),
+            "text/html; charset=utf-8");
     });
     server_.Get("/search/images", [this](const httplib::Request& req, httplib::Response& res) {
-        std::string body = "<h1>图片: " + HtmlEscape(req.get_param_value("q")) + "</h1><div class=\"grid\">";
+        std::string body =
+            "<h1>图片: " + HtmlEscape(req.get_param_value("q")) + "</h1><div class=\"grid\">";
         std::error_code ec;
         for (fs::directory_iterator it(options_.root / "pictures", ec), end; !ec && it != end;
              it.increment(ec)) {
@@ -205,7 +219,8 @@ void SiteServer::Route() {
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) {
-            body += "<li><a href=\"/fonts/" + HtmlEscape(name) + "\">" + HtmlEscape(name) + "</a></li>";
+            body +=
+                "<li><a href=\"/fonts/" + HtmlEscape(name) + "\">" + HtmlEscape(name) + "</a></li>";
         }
         res.set_content(Page("网友分享", body + "</ul>"), "text/html; charset=utf-8");
     });

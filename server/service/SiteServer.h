@@ -20,7 +20,7 @@ struct ServeOptions {
 std::filesystem::path ResolveInsideRoot(const std::filesystem::path& root, const std::string& path);
 
 class SiteServer {
-public:
+  public:
     explicit SiteServer(ServeOptions options);
 
     // Binds (port 0 takes any free port); false when the address cannot be bound.
@@ -32,7 +32,7 @@ public:
     void Run();
     void Stop() { server_.stop(); }
 
-private:
+  private:
     void Route();
     void ServeFile(const std::string& path, const char* contentType, httplib::Response& res,
                    bool lengthKnown) const;
