@@ -32,7 +32,11 @@ find "$cache/root/usr/share/fonts" -type f \( -name '*.ttf' -o -name '*.ttc' -o 
 while read -r file; do
   name=$("$bin/glyphwell-cli" name "$file")
   [ -n "$name" ] && printf '%s\t%s\n' "$name" "$file"
-done | awk -F'\t' '!seen[$1]++' > "$list"
+done | awk -F'\t' '
+  # One file per name, the Regular one where a family has several.
+  !($1 in file) { order[++n] = $1; file[$1] = $2; next }
+  $2 ~ /Regular/ { file[$1] = $2 }
+  END { for (i = 1; i <= n; i++) printf "%s\t%s\n", order[i], file[order[i]] }' > "$list"
 
 count=$(wc -l < "$list")
 [ "$count" -ge 13 ] || { echo "demo: only $count fonts found, need at least 13" >&2; exit 1; }
