@@ -354,14 +354,15 @@ bool ReadPage(TableWalk& walk, int page, CataloguePage& result) {
     if (skip < 0 || remaining <= 0) {
         return true;
     }
-    const int nameSlot = walk.Bind("字体名");
-    const int addressSlot = walk.Bind("字体地址");
-    const int pictureSlot = walk.Bind("图片");
+    // Unbound rows are skipped without converting their values.
     for (long long i = 0; i < skip; ++i) {
         if (!walk.Next()) {
             return true;
         }
     }
+    const int nameSlot = walk.Bind("字体名");
+    const int addressSlot = walk.Bind("字体地址");
+    const int pictureSlot = walk.Bind("图片");
     for (long long i = 0; i < std::min<long long>(kCataloguePageSize, remaining); ++i) {
         if (!walk.Next()) {
             break;
