@@ -132,9 +132,11 @@ std::optional<std::vector<PageRow>> RowsOfPage(const PageBytes& page) {
     return rows;
 }
 
-std::optional<std::string> PageRowBytes(const RawFile& raw, std::uint32_t pageRow) {
+std::optional<std::string> PageRowBytes(const RawFile& raw, std::uint32_t pageRow,
+                                        bool longValuePage = false) {
     PageBytes page;
-    if (!raw.Read(pageRow >> 8, page)) {
+    if (!raw.Read(pageRow >> 8, page) ||
+        (longValuePage && (page[0] != 0x01 || std::memcmp(page.data() + 4, "LVAL", 4) != 0))) {
         return std::nullopt;
     }
     const std::optional<std::vector<PageRow>> rows = RowsOfPage(page);
@@ -145,8 +147,78 @@ std::optional<std::string> PageRowBytes(const RawFile& raw, std::uint32_t pageRo
     return std::string(reinterpret_cast<const char*>(page.data() + row.start), row.length);
 }
 
-// Checks a table's definition page, usage map and data pages; the live row count when all
-// are sound. Only single-page definitions and in-row usage maps are accepted.
+// Where a long-binary column's value sits in a row: its bit in the null mask and its place
+// among the variable columns.
+struct LongColumn {
+    std::uint32_t number = 0;
+    std::uint32_t varIndex = 0;
+};
+
+// A stored long value as libmdb reads it: inline, one long-value row, or a chain of rows whose
+// lengths must add up to the length in the 12-byte header, without a cycle.
+bool LongValueIsSound(const RawFile& raw, const unsigned char* field, std::size_t length) {
+    if (length == 0) {
+        return true;
+    }
+    if (length < kLongValueHeader) {
+        return false;
+    }
+    const std::uint32_t word = Get32(field, 0);
+    const std::size_t expected = word & 0x3FFFFFFF;
+    const std::uint32_t flags = word & 0xC0000000;
+    if (expected > kMaxLongValue) {
+        return false;
+    }
+    if (flags == 0x80000000) {
+        return expected <= length - kLongValueHeader;
+    }
+    std::uint32_t pointer = Get32(field, 4);
+    if (flags == 0x40000000) {
+        const std::optional<std::string> row = PageRowBytes(raw, pointer, true);
+        return row && row->size() == expected;
+    }
+    if (flags != 0) {
+        return false;
+    }
+    std::size_t total = 0;
+    // Every piece holds at least one byte, so a sound chain has at most `expected` pieces.
+    for (std::size_t pieces = 0; pointer != 0; ++pieces) {
+        const std::optional<std::string> row = PageRowBytes(raw, pointer, true);
+        if (!row || row->size() <= 4 || pieces >= expected) {
+            return false;
+        }
+        total += row->size() - 4;
+        if (total > expected) {
+            return false;
+        }
+        pointer = Get32(reinterpret_cast<const unsigned char*>(row->data()), 0);
+    }
+    return total == expected;
+}
+
+bool LongValuesAreSound(const RawFile& raw, const unsigned char* row, std::size_t length,
+                        const std::vector<LongColumn>& longColumns) {
+    // RowIsSound has checked the layout these offsets come from.
+    const std::uint32_t rowColumns = Get16(row, 0);
+    const std::size_t mask = (rowColumns + 7) / 8;
+    const unsigned char* nullMask = row + length - mask;
+    const std::uint32_t rowVarColumns = Get16(row, length - mask - 2);
+    for (const LongColumn& column : longColumns) {
+        if (column.number >= rowColumns || column.varIndex >= rowVarColumns ||
+            (nullMask[column.number / 8] & (1 << (column.number % 8))) == 0) {
+            continue;
+        }
+        const std::uint32_t start = Get16(row, length - mask - 4 - 2 * column.varIndex);
+        const std::uint32_t end = Get16(row, length - mask - 4 - 2 * (column.varIndex + 1));
+        if (!LongValueIsSound(raw, row + start, end - start)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Checks a table's definition page, usage map, data pages and long values; the live row count
+// when all are sound. Only single-page definitions and in-row usage maps are accepted.
 std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
     PageBytes tdef;
     if (!raw.Read(tdefPage, tdef) || tdef[0] != 0x02 || Get32(tdef.data(), 4) != 0) {
@@ -158,7 +230,15 @@ std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
     if (columns == 0 || columns > 255 || varColumns > columns || realIndexes > 64) {
         return std::nullopt;
     }
-    std::size_t at = 63 + 12 * std::size_t{realIndexes} + 25 * std::size_t{columns};
+    std::size_t at = 63 + 12 * std::size_t{realIndexes};
+    std::vector<LongColumn> longColumns;
+    for (std::uint32_t i = 0; i < columns; ++i, at += 25) {
+        const unsigned char* entry = tdef.data() + at;
+        const bool fixed = (entry[15] & 0x01) != 0;
+        if (!fixed && (entry[0] == MDB_OLE || entry[0] == MDB_MEMO)) {
+            longColumns.push_back({Get16(entry, 5), Get16(entry, 7)});
+        }
+    }
     for (std::uint32_t i = 0; i < columns; ++i) {
         if (at + 2 >= kPageSize) {
             return std::nullopt;
@@ -193,7 +273,8 @@ std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
             if (row.deleted) {
                 continue;
             }
-            if (!RowIsSound(page.data() + row.start, row.length, columns, varColumns)) {
+            if (!RowIsSound(page.data() + row.start, row.length, columns, varColumns) ||
+                !LongValuesAreSound(raw, page.data() + row.start, row.length, longColumns)) {
                 return std::nullopt;
             }
             ++liveRows;
