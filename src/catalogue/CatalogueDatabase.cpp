@@ -307,6 +307,25 @@ struct CatalogueDatabase::Connection {
     MdbHandle* mdb = nullptr;
     std::map<std::uint32_t, std::optional<int>> checkedTables;
 
+    // All tables are checked here, off the browsing thread, so that page reads stay short and
+    // a damaged file reads as no file from the start.
+    bool CheckEveryTable() {
+        if (!mdb_read_catalog(mdb, MDB_TABLE)) {
+            return false;
+        }
+        std::vector<std::uint32_t> tdefPages;
+        for (unsigned int i = 0; i < mdb->num_catalog; ++i) {
+            const auto* entry = static_cast<const MdbCatalogEntry*>(mdb->catalog->pdata[i]);
+            tdefPages.push_back(static_cast<std::uint32_t>(entry->table_pg));
+        }
+        for (std::uint32_t page : tdefPages) {
+            if (!Check(page)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     std::optional<int> Check(std::uint32_t tdefPage) {
         auto it = checkedTables.find(tdefPage);
         if (it == checkedTables.end()) {
@@ -532,7 +551,7 @@ void CatalogueDatabase::OpenCatalogue() {
         if (LooksLikeJet4(connection->raw) && connection->Check(kCatalogPage)) {
             connection->mdb = mdb_open(file_.c_str(), MDB_NOFLAGS);
         }
-        if (connection->mdb) {
+        if (connection->mdb && connection->CheckEveryTable()) {
             connection_ = connection.release();
         }
     }

@@ -269,7 +269,7 @@ class DamagedCatalogue : public ::testing::Test {
         auto reads = std::async(std::launch::async, [this] {
             CatalogueDatabase db(path_);
             db.OpenCatalogue();
-            bool empty = true;
+            bool empty = !db.IsOpen();
             for (int page = 1; page <= 3; ++page) {
                 const CataloguePage read = db.ReadCataloguePage("t", page);
                 empty = empty && read.Remaining == -1 && read.Fonts.empty();
