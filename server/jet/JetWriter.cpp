@@ -456,8 +456,7 @@ std::optional<std::string> Build(const std::vector<JetTable>& input, std::string
     pages.resize(pages.size() + tables.size());
 
     // First pass: row sizes decide each table's run of data pages, contiguous and ascending.
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-        Table& table = tables[t];
+    for (Table& table : tables) {
         table.firstDataPage = static_cast<std::uint32_t>(pages.size());
         for (const JetRow& row : table.rows) {
             const std::string sized = EncodeRow(table, row, nullptr);
