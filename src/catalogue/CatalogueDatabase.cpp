@@ -231,6 +231,9 @@ std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
         return std::nullopt;
     }
     std::size_t at = 63 + 12 * std::size_t{realIndexes};
+    if (at + 25 * std::size_t{columns} >= kPageSize) {
+        return std::nullopt;
+    }
     std::vector<LongColumn> longColumns;
     for (std::uint32_t i = 0; i < columns; ++i, at += 25) {
         const unsigned char* entry = tdef.data() + at;

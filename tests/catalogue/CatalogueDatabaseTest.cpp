@@ -331,10 +331,14 @@ TEST_F(DamagedCatalogue, CyclicLongValueChain) {
     ExpectReadsAsEmpty();
 }
 
-TEST_F(DamagedCatalogue, TableDefinitionWithImpossibleColumns) {
-    bytes_[kFontTable * kPage + 45] = static_cast<char>(0xFF);
-    bytes_[kFontTable * kPage + 46] = static_cast<char>(0xFF);
-    ExpectReadsAsEmpty();
+TEST_F(DamagedCatalogue, TableDefinitionWithImpossibleColumnCounts) {
+    // 65535 columns; 200 whose entries would run off the page (found by fuzzing).
+    for (const std::uint8_t low : {0xFF, 0xC8}) {
+        SetUp();
+        bytes_[kFontTable * kPage + 45] = static_cast<char>(low);
+        bytes_[kFontTable * kPage + 46] = static_cast<char>(low == 0xFF ? 0xFF : 0x00);
+        ExpectReadsAsEmpty();
+    }
 }
 
 TEST_F(DamagedCatalogue, RowOffsetsOutOfOrder) {
