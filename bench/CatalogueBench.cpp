@@ -29,10 +29,9 @@ std::string Noise(std::size_t size, std::uint32_t seed) {
     return bytes;
 }
 
-const std::filesystem::path& CatalogueFile() {
-    static const std::filesystem::path path = [] {
-        const auto file = std::filesystem::temp_directory_path() /
-                          ("glyphwell-bench-" + std::to_string(getpid()) + ".mdb");
+// The 50,000-row file, written once and removed at exit.
+struct TemporaryCatalogue {
+    TemporaryCatalogue() {
         jet::JetTable table{"大表",
                             {{"字体名", jet::ColumnType::Text},
                              {"字体地址", jet::ColumnType::Text},
@@ -42,11 +41,17 @@ const std::filesystem::path& CatalogueFile() {
             table.rows.push_back({"字体" + std::to_string(i), "a/" + std::to_string(i),
                                   catalogue::PackData("\xFF\xD8" + Noise(600, i))});
         }
-        jet::WriteJetDatabase(file, {table});
-        std::atexit([] { std::filesystem::remove(CatalogueFile()); });
-        return file;
-    }();
-    return path;
+        jet::WriteJetDatabase(path, {table});
+    }
+    ~TemporaryCatalogue() { std::filesystem::remove(path); }
+
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("glyphwell-bench-" + std::to_string(getpid()) + ".mdb");
+};
+
+const std::filesystem::path& CatalogueFile() {
+    static const TemporaryCatalogue file;
+    return file.path;
 }
 
 catalogue::CatalogueDatabase& OpenedCatalogue() {

@@ -11,7 +11,12 @@
 #include "catalogue/CatalogueDatabase.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = "/tmp/glyphwell-fuzz-" + std::to_string(getpid()) + ".mdb";
+    // One scratch file a process, removed at exit.
+    static const struct Scratch {
+        std::string path = "/tmp/glyphwell-fuzz-" + std::to_string(getpid()) + ".mdb";
+        ~Scratch() { std::remove(path.c_str()); }
+    } scratch;
+    const std::string& path = scratch.path;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         return 0;
