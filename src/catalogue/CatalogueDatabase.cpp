@@ -450,8 +450,12 @@ class TableWalk {
 namespace {
 
 // Fills `result` from an opened walk; false when a stored value turns out damaged.
+long long SkippedRows(int page) {
+    return (static_cast<long long>(page) - 1) * kCataloguePageSize;
+}
+
 bool ReadPage(TableWalk& walk, int page, CataloguePage& result) {
-    const long long skip = (static_cast<long long>(page) - 1) * kCataloguePageSize;
+    const long long skip = SkippedRows(page);
     const long long remaining = walk.RowCount() - skip;
     result.Remaining = static_cast<int>(remaining);
     if (skip < 0 || remaining <= 0) {
@@ -629,10 +633,12 @@ int CatalogueDatabase::CountCatalogueFonts(const std::string& name) {
 
 CataloguePage CatalogueDatabase::ReadCataloguePage(const std::string& name, int page) {
     std::lock_guard lock(mutex_);
-    CataloguePage result;
+    // A table that cannot be opened counts -1 rows, and Remaining follows from that count.
+    const CataloguePage none{static_cast<int>(-1 - SkippedRows(page)), {}};
     if (!connection_) {
-        return result;
+        return none;
     }
+    CataloguePage result = none;
     bool damaged = false;
     {
         TableWalk walk(*connection_, name);
@@ -643,7 +649,7 @@ CataloguePage CatalogueDatabase::ReadCataloguePage(const std::string& name, int 
     }
     if (damaged) {
         CloseLocked();
-        return CataloguePage{};
+        return none;
     }
     return result;
 }

@@ -136,6 +136,7 @@ TEST(CatalogueDatabase, PagesOfSixInRowOrder) {
     const CataloguePage missing = db.ReadCataloguePage("没有", 1);
     EXPECT_EQ(missing.Remaining, -1);
     EXPECT_TRUE(missing.Fonts.empty());
+    EXPECT_EQ(db.ReadCataloguePage("没有", 2).Remaining, -7);
     // The reads above left the connection usable.
     EXPECT_EQ(db.ReadSubcategoryNames(1).size(), 3u);
 }
@@ -272,7 +273,7 @@ class DamagedCatalogue : public ::testing::Test {
             bool empty = !db.IsOpen();
             for (int page = 1; page <= 3; ++page) {
                 const CataloguePage read = db.ReadCataloguePage("t", page);
-                empty = empty && read.Remaining == -1 && read.Fonts.empty();
+                empty = empty && read.Remaining == -1 - (page - 1) * 6 && read.Fonts.empty();
             }
             return empty && db.CountCatalogueFonts("t") == -1 && db.ReadSubcategoryNames(1).empty();
         });
