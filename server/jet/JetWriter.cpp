@@ -445,16 +445,9 @@ std::optional<std::vector<Table>> PrepareTables(const std::vector<JetTable>& tab
     return prepared;
 }
 
-}  // namespace
-
-std::optional<std::string> BuildJetDatabase(const std::vector<JetTable>& input,
-                                            std::string* errorOut) {
-    std::string error;
+std::optional<std::string> Build(const std::vector<JetTable>& input, std::string& error) {
     std::optional<std::vector<Table>> prepared = PrepareTables(input, error);
     if (!prepared) {
-        if (errorOut) {
-            *errorOut = error;
-        }
         return std::nullopt;
     }
     std::vector<Table>& tables = *prepared;
@@ -463,17 +456,12 @@ std::optional<std::string> BuildJetDatabase(const std::vector<JetTable>& input,
     pages.resize(pages.size() + tables.size());
 
     // First pass: row sizes decide each table's run of data pages, contiguous and ascending.
-    std::vector<std::vector<std::uint32_t>> pageOfRow(tables.size());
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-        Table& table = tables[t];
+    for (Table& table : tables) {
         table.firstDataPage = static_cast<std::uint32_t>(pages.size());
         for (const JetRow& row : table.rows) {
             const std::string sized = EncodeRow(table, row, nullptr);
             if (sized.size() > kMaxRowBytes) {
                 error = "a row of table " + table.name + " does not fit in a page";
-                if (errorOut) {
-                    *errorOut = error;
-                }
                 return std::nullopt;
             }
             if (table.dataPageCount == 0 || !RowFits(pages.back(), sized.size())) {
@@ -495,6 +483,11 @@ std::optional<std::string> BuildJetDatabase(const std::vector<JetTable>& input,
         map.resize(5 + (table.dataPageCount + 7) / 8, '\0');
         for (std::uint32_t i = 0; i < table.dataPageCount; ++i) {
             map[5 + i / 8] = static_cast<char>(map[5 + i / 8] | (1 << (i % 8)));
+        }
+        if (map.size() > kMaxRowBytes) {
+            // An in-row map covers about 32,000 pages; larger tables would need map pages.
+            error = "table " + table.name + " has too many data pages";
+            return std::nullopt;
         }
         if (!RowFits(pages.back(), map.size())) {
             pages.push_back(NewDataPage(0));
@@ -520,9 +513,6 @@ std::optional<std::string> BuildJetDatabase(const std::vector<JetTable>& input,
     for (std::size_t t = 0; t < tables.size(); ++t) {
         std::optional<Page> tdef = BuildTableDefinition(tables[t], usageMaps[t], freeMap, error);
         if (!tdef) {
-            if (errorOut) {
-                *errorOut = error;
-            }
             return std::nullopt;
         }
         pages[tables[t].tdefPage] = std::move(*tdef);
@@ -531,6 +521,18 @@ std::optional<std::string> BuildJetDatabase(const std::vector<JetTable>& input,
     file.reserve(pages.size() * kPageSize);
     for (const Page& page : pages) {
         file += page;
+    }
+    return file;
+}
+
+}  // namespace
+
+std::optional<std::string> BuildJetDatabase(const std::vector<JetTable>& tables,
+                                            std::string* errorOut) {
+    std::string error;
+    std::optional<std::string> file = Build(tables, error);
+    if (!file && errorOut) {
+        *errorOut = error;
     }
     return file;
 }

@@ -132,9 +132,11 @@ std::optional<std::vector<PageRow>> RowsOfPage(const PageBytes& page) {
     return rows;
 }
 
-std::optional<std::string> PageRowBytes(const RawFile& raw, std::uint32_t pageRow) {
+std::optional<std::string> PageRowBytes(const RawFile& raw, std::uint32_t pageRow,
+                                        bool longValuePage = false) {
     PageBytes page;
-    if (!raw.Read(pageRow >> 8, page)) {
+    if (!raw.Read(pageRow >> 8, page) ||
+        (longValuePage && (page[0] != 0x01 || std::memcmp(page.data() + 4, "LVAL", 4) != 0))) {
         return std::nullopt;
     }
     const std::optional<std::vector<PageRow>> rows = RowsOfPage(page);
@@ -145,8 +147,78 @@ std::optional<std::string> PageRowBytes(const RawFile& raw, std::uint32_t pageRo
     return std::string(reinterpret_cast<const char*>(page.data() + row.start), row.length);
 }
 
-// Checks a table's definition page, usage map and data pages; the live row count when all
-// are sound. Only single-page definitions and in-row usage maps are accepted.
+// Where a long-binary column's value sits in a row: its bit in the null mask and its place
+// among the variable columns.
+struct LongColumn {
+    std::uint32_t number = 0;
+    std::uint32_t varIndex = 0;
+};
+
+// A stored long value as libmdb reads it: inline, one long-value row, or a chain of rows whose
+// lengths must add up to the length in the 12-byte header, without a cycle.
+bool LongValueIsSound(const RawFile& raw, const unsigned char* field, std::size_t length) {
+    if (length == 0) {
+        return true;
+    }
+    if (length < kLongValueHeader) {
+        return false;
+    }
+    const std::uint32_t word = Get32(field, 0);
+    const std::size_t expected = word & 0x3FFFFFFF;
+    const std::uint32_t flags = word & 0xC0000000;
+    if (expected > kMaxLongValue) {
+        return false;
+    }
+    if (flags == 0x80000000) {
+        return expected <= length - kLongValueHeader;
+    }
+    std::uint32_t pointer = Get32(field, 4);
+    if (flags == 0x40000000) {
+        const std::optional<std::string> row = PageRowBytes(raw, pointer, true);
+        return row && row->size() == expected;
+    }
+    if (flags != 0) {
+        return false;
+    }
+    std::size_t total = 0;
+    // Every piece holds at least one byte, so a sound chain has at most `expected` pieces.
+    for (std::size_t pieces = 0; pointer != 0; ++pieces) {
+        const std::optional<std::string> row = PageRowBytes(raw, pointer, true);
+        if (!row || row->size() <= 4 || pieces >= expected) {
+            return false;
+        }
+        total += row->size() - 4;
+        if (total > expected) {
+            return false;
+        }
+        pointer = Get32(reinterpret_cast<const unsigned char*>(row->data()), 0);
+    }
+    return total == expected;
+}
+
+bool LongValuesAreSound(const RawFile& raw, const unsigned char* row, std::size_t length,
+                        const std::vector<LongColumn>& longColumns) {
+    // RowIsSound has checked the layout these offsets come from.
+    const std::uint32_t rowColumns = Get16(row, 0);
+    const std::size_t mask = (rowColumns + 7) / 8;
+    const unsigned char* nullMask = row + length - mask;
+    const std::uint32_t rowVarColumns = Get16(row, length - mask - 2);
+    for (const LongColumn& column : longColumns) {
+        if (column.number >= rowColumns || column.varIndex >= rowVarColumns ||
+            (nullMask[column.number / 8] & (1 << (column.number % 8))) == 0) {
+            continue;
+        }
+        const std::uint32_t start = Get16(row, length - mask - 4 - 2 * column.varIndex);
+        const std::uint32_t end = Get16(row, length - mask - 4 - 2 * (column.varIndex + 1));
+        if (!LongValueIsSound(raw, row + start, end - start)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Checks a table's definition page, usage map, data pages and long values; the live row count
+// when all are sound. Only single-page definitions and in-row usage maps are accepted.
 std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
     PageBytes tdef;
     if (!raw.Read(tdefPage, tdef) || tdef[0] != 0x02 || Get32(tdef.data(), 4) != 0) {
@@ -158,7 +230,18 @@ std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
     if (columns == 0 || columns > 255 || varColumns > columns || realIndexes > 64) {
         return std::nullopt;
     }
-    std::size_t at = 63 + 12 * std::size_t{realIndexes} + 25 * std::size_t{columns};
+    std::size_t at = 63 + 12 * std::size_t{realIndexes};
+    if (at + 25 * std::size_t{columns} >= kPageSize) {
+        return std::nullopt;
+    }
+    std::vector<LongColumn> longColumns;
+    for (std::uint32_t i = 0; i < columns; ++i, at += 25) {
+        const unsigned char* entry = tdef.data() + at;
+        const bool fixed = (entry[15] & 0x01) != 0;
+        if (!fixed && (entry[0] == MDB_OLE || entry[0] == MDB_MEMO)) {
+            longColumns.push_back({Get16(entry, 5), Get16(entry, 7)});
+        }
+    }
     for (std::uint32_t i = 0; i < columns; ++i) {
         if (at + 2 >= kPageSize) {
             return std::nullopt;
@@ -193,7 +276,8 @@ std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
             if (row.deleted) {
                 continue;
             }
-            if (!RowIsSound(page.data() + row.start, row.length, columns, varColumns)) {
+            if (!RowIsSound(page.data() + row.start, row.length, columns, varColumns) ||
+                !LongValuesAreSound(raw, page.data() + row.start, row.length, longColumns)) {
                 return std::nullopt;
             }
             ++liveRows;
@@ -225,6 +309,25 @@ struct CatalogueDatabase::Connection {
     RawFile raw;
     MdbHandle* mdb = nullptr;
     std::map<std::uint32_t, std::optional<int>> checkedTables;
+
+    // All tables are checked here, off the browsing thread, so that page reads stay short and
+    // a damaged file reads as no file from the start.
+    bool CheckEveryTable() {
+        if (!mdb_read_catalog(mdb, MDB_TABLE)) {
+            return false;
+        }
+        std::vector<std::uint32_t> tdefPages;
+        for (unsigned int i = 0; i < mdb->num_catalog; ++i) {
+            const auto* entry = static_cast<const MdbCatalogEntry*>(mdb->catalog->pdata[i]);
+            tdefPages.push_back(static_cast<std::uint32_t>(entry->table_pg));
+        }
+        for (std::uint32_t page : tdefPages) {
+            if (!Check(page)) {
+                return false;
+            }
+        }
+        return true;
+    }
 
     std::optional<int> Check(std::uint32_t tdefPage) {
         auto it = checkedTables.find(tdefPage);
@@ -347,21 +450,26 @@ class TableWalk {
 namespace {
 
 // Fills `result` from an opened walk; false when a stored value turns out damaged.
+long long SkippedRows(int page) {
+    return (static_cast<long long>(page) - 1) * kCataloguePageSize;
+}
+
 bool ReadPage(TableWalk& walk, int page, CataloguePage& result) {
-    const long long skip = (static_cast<long long>(page) - 1) * kCataloguePageSize;
+    const long long skip = SkippedRows(page);
     const long long remaining = walk.RowCount() - skip;
     result.Remaining = static_cast<int>(remaining);
     if (skip < 0 || remaining <= 0) {
         return true;
     }
-    const int nameSlot = walk.Bind("字体名");
-    const int addressSlot = walk.Bind("字体地址");
-    const int pictureSlot = walk.Bind("图片");
+    // Unbound rows are skipped without converting their values.
     for (long long i = 0; i < skip; ++i) {
         if (!walk.Next()) {
             return true;
         }
     }
+    const int nameSlot = walk.Bind("字体名");
+    const int addressSlot = walk.Bind("字体地址");
+    const int pictureSlot = walk.Bind("图片");
     for (long long i = 0; i < std::min<long long>(kCataloguePageSize, remaining); ++i) {
         if (!walk.Next()) {
             break;
@@ -450,7 +558,7 @@ void CatalogueDatabase::OpenCatalogue() {
         if (LooksLikeJet4(connection->raw) && connection->Check(kCatalogPage)) {
             connection->mdb = mdb_open(file_.c_str(), MDB_NOFLAGS);
         }
-        if (connection->mdb) {
+        if (connection->mdb && connection->CheckEveryTable()) {
             connection_ = connection.release();
         }
     }
@@ -525,10 +633,12 @@ int CatalogueDatabase::CountCatalogueFonts(const std::string& name) {
 
 CataloguePage CatalogueDatabase::ReadCataloguePage(const std::string& name, int page) {
     std::lock_guard lock(mutex_);
-    CataloguePage result;
+    // A table that cannot be opened counts -1 rows, and Remaining follows from that count.
+    const CataloguePage none{static_cast<int>(-1 - SkippedRows(page)), {}};
     if (!connection_) {
-        return result;
+        return none;
     }
+    CataloguePage result = none;
     bool damaged = false;
     {
         TableWalk walk(*connection_, name);
@@ -539,7 +649,7 @@ CataloguePage CatalogueDatabase::ReadCataloguePage(const std::string& name, int 
     }
     if (damaged) {
         CloseLocked();
-        return CataloguePage{};
+        return none;
     }
     return result;
 }

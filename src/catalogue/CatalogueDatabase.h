@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace glyphwell::catalogue {
@@ -45,6 +46,11 @@ class CatalogueDatabase {
     ~CatalogueDatabase();
     CatalogueDatabase(const CatalogueDatabase&) = delete;
     CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
+
+    // The browsing layer's "show the current category"; set before the first open.
+    void SetShowCategory(std::function<void()> showCategory) {
+        showCategory_ = std::move(showCategory);
+    }
 
     // Opens the file, then asks the browsing layer to show the current category (also when the
     // file did not open: everything then reads as empty).

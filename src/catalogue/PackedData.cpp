@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <limits>
+#include <memory>
 
 namespace glyphwell::catalogue {
 namespace {
@@ -27,7 +28,7 @@ std::string UnpackData(std::string_view packed) {
     if (packed.size() < kPackedDataHeaderSize || ReadUint32(packed, 0) != kPackedDataMagic) {
         return {};
     }
-    // Bound is 2 x size in signed 32-bit arithmetic, wrapping as the original did.
+    // Bound is 2 x size in signed 32-bit arithmetic: a size of 2^30 or more gives a bound <= 0.
     const auto size = static_cast<std::int32_t>(ReadUint32(packed, 4));
     const auto bound = static_cast<std::int32_t>(static_cast<std::uint32_t>(size) * 2u);
     if (bound <= 0 || bound > kPackedDataMaxBound) {
@@ -37,16 +38,16 @@ std::string UnpackData(std::string_view packed) {
     if (stream.size() > std::numeric_limits<uLong>::max()) {
         return {};
     }
-    std::string out(static_cast<std::size_t>(bound), '\0');
+    // Left uninitialised: a large bound costs nothing until the stream fills it.
+    const auto area = std::make_unique_for_overwrite<Bytef[]>(static_cast<std::size_t>(bound));
     uLongf produced = static_cast<uLongf>(bound);
-    const int result = uncompress(reinterpret_cast<Bytef*>(out.data()), &produced,
-                                  reinterpret_cast<const Bytef*>(stream.data()),
-                                  static_cast<uLong>(stream.size()));
+    const int result =
+        uncompress(area.get(), &produced, reinterpret_cast<const Bytef*>(stream.data()),
+                   static_cast<uLong>(stream.size()));
     if (result != Z_OK) {
         return {};
     }
-    out.resize(produced);
-    return out;
+    return std::string(reinterpret_cast<const char*>(area.get()), produced);
 }
 
 std::string PackData(std::string_view bytes) {

@@ -85,6 +85,7 @@ TEST(CatalogueCommands, CatalogueOutputFormats) {
          "8\n方正1\tf/1\t7\tgif\n方正2\tf/2\t4\tnone\n方正3\tf/3\t9\tgif\n"
          "方正4\tf/4\t4\tnone\n方正5\tf/5\t11\tgif\n方正6\tf/6\t4\tnone\n"},
         {home + " catalogue page 没有 1", "-1\n"},
+        {home + " catalogue page 没有 2", "-7\n"},
         {"--home " + test::ShellQuote((dir / "empty").string()) + " catalogue count 宋体类",
          "-1\n"},
     };
