@@ -124,7 +124,22 @@ void FontconfigFontSystem::Rebuild() {
         FcConfigDestroy(config_);
     }
     config_ = config;
+    rejectTime_ = RejectFileTime();
     stale_ = false;
+}
+
+void FontconfigFontSystem::NoticeOutsideChanges() {
+    // Another program may have installed or removed fonts since the configuration was built.
+    // Our rule file is not watched by fontconfig while it is missing, so we watch it ourselves.
+    if (config_ != nullptr && (!FcConfigUptoDate(config_) || RejectFileTime() != rejectTime_)) {
+        stale_ = true;
+    }
+}
+
+std::optional<fs::file_time_type> FontconfigFontSystem::RejectFileTime() const {
+    std::error_code ec;
+    fs::file_time_type time = fs::last_write_time(paths_.rejectFile, ec);
+    return ec ? std::nullopt : std::optional(time);
 }
 
 bool FontconfigFontSystem::InFontSet(const std::string& filePath) {
@@ -237,9 +252,7 @@ std::vector<std::string> FontconfigFontSystem::RejectedFiles() {
 
 std::vector<FontsKeyValue> FontconfigFontSystem::EnumerateFontsKey() {
     std::lock_guard lock(mutex_);
-    if (config_ != nullptr && !FcConfigUptoDate(config_)) {
-        stale_ = true;
-    }
+    NoticeOutsideChanges();
     FcConfig* config = Config();
     if (config == nullptr) {
         return {};
@@ -341,6 +354,7 @@ bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
 
 bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
     std::lock_guard lock(mutex_);
+    NoticeOutsideChanges();
     if (!InFontSet(filePath)) {
         return false;
     }
