@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
 #include "platform/RunDirectory.h"
 
@@ -183,7 +184,12 @@ std::vector<FontsKeyValue> FontconfigFontSystem::ReadKeyFile() const {
 bool FontconfigFontSystem::WriteKeyFile(const std::vector<FontsKeyValue>& values) const {
     std::string text;
     for (const FontsKeyValue& value : values) {
-        text += value.data + "\t" + value.name + "\n";
+        // Names of files that were deleted behind our back are dropped with them.
+        std::string file =
+            IsAbsoluteFontPath(value.data) ? value.data : paths_.fontsFolder + value.data;
+        if (platform::FileExists(platform::PathFromUtf8(file))) {
+            text += value.data + "\t" + value.name + "\n";
+        }
     }
     std::error_code ec;
     fs::create_directories(platform::PathFromUtf8(paths_.fontsFolder), ec);
@@ -301,7 +307,7 @@ bool FontconfigFontSystem::SetFontsKeyValue(const std::string& name, const std::
         values.push_back({name, data});
     }
     bool ok = WriteKeyFile(values);
-    SetRejected(data.starts_with('/') ? data : paths_.fontsFolder + data, false);
+    SetRejected(IsAbsoluteFontPath(data) ? data : paths_.fontsFolder + data, false);
     // The key changed: the next listing must look at the folders again.
     stale_ = true;
     return ok;
