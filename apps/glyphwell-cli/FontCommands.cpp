@@ -15,12 +15,11 @@ int ListFonts(ProgramState&, const Arguments&) {
     fonts::FontconfigFontSystem system;
     fonts::FontRegistry registry(system);
     registry.LoadFontTable();
-    registry.WithTable([](std::vector<fonts::FontEntry>& entries) {
-        for (const fonts::FontEntry& entry : entries) {
-            std::printf("%s\t%s\t%s\n", entry.DisplayName.c_str(), entry.FilePath.c_str(),
-                        entry.ValueName.c_str());
-        }
-    });
+    for (int n = 1; n <= registry.count(); ++n) {
+        fonts::FontEntry entry = registry.Entry(n);
+        std::printf("%s\t%s\t%s\n", entry.DisplayName.c_str(), entry.FilePath.c_str(),
+                    entry.ValueName.c_str());
+    }
     return 0;
 }
 

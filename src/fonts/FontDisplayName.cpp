@@ -5,8 +5,14 @@
 #include FT_SFNT_NAMES_H
 #include FT_TRUETYPE_IDS_H
 
+#include <sys/stat.h>
+
 #include <array>
+#include <cstdint>
+#include <mutex>
 #include <optional>
+#include <shared_mutex>
+#include <unordered_map>
 
 #include "platform/Encoding.h"
 
@@ -151,9 +157,7 @@ std::string LegacyFamilyName(FT_Face face) {
     return best;
 }
 
-}  // namespace
-
-std::string ReadFaceName(const std::string& path) {
+std::string ReadFaceNameFromFile(const std::string& path) {
     FT_Library library = ThreadLibrary();
     FT_Face face = nullptr;
     if (library == nullptr || FT_New_Face(library, path.c_str(), 0, &face) != 0) {
@@ -170,6 +174,61 @@ std::string ReadFaceName(const std::string& path) {
     // The name ends at its first zero, as a C string would.
     name.resize(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
     return platform::CutUtf8ToGbkBytes(name, kDisplayNameMaxBytes);
+}
+
+// Every reload names every installed file again; opening them all with FreeType is by far the
+// slowest part, so names are kept for as long as the file is the same file, unchanged.
+struct FileIdentity {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    std::int64_t modified;
+    std::int64_t changed;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> Identify(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    auto nanoseconds = [](const timespec& time) {
+        return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+    };
+    return FileIdentity{info.st_dev, info.st_ino, info.st_size, nanoseconds(info.st_mtim),
+                        nanoseconds(info.st_ctim)};
+}
+
+class FaceNameCache {
+  public:
+    std::string Name(const std::string& path) {
+        std::optional<FileIdentity> identity = Identify(path);
+        if (!identity) {
+            return {};
+        }
+        {
+            std::shared_lock lock(mutex_);
+            auto it = names_.find(path);
+            if (it != names_.end() && it->second.first == *identity) {
+                return it->second.second;
+            }
+        }
+        std::string name = ReadFaceNameFromFile(path);
+        std::unique_lock lock(mutex_);
+        names_[path] = {*identity, name};
+        return name;
+    }
+
+  private:
+    std::shared_mutex mutex_;
+    std::unordered_map<std::string, std::pair<FileIdentity, std::string>> names_;
+};
+
+}  // namespace
+
+std::string ReadFaceName(const std::string& path) {
+    static FaceNameCache cache;
+    return cache.Name(path);
 }
 
 bool IsAbsoluteFontPath(std::string_view path) {

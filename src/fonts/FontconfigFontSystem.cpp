@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
 #include "platform/RunDirectory.h"
 
@@ -124,7 +125,22 @@ void FontconfigFontSystem::Rebuild() {
         FcConfigDestroy(config_);
     }
     config_ = config;
+    rejectTime_ = RejectFileTime();
     stale_ = false;
+}
+
+void FontconfigFontSystem::NoticeOutsideChanges() {
+    // Another program may have installed or removed fonts since the configuration was built.
+    // Our rule file is not watched by fontconfig while it is missing, so we watch it ourselves.
+    if (config_ != nullptr && (!FcConfigUptoDate(config_) || RejectFileTime() != rejectTime_)) {
+        stale_ = true;
+    }
+}
+
+std::optional<fs::file_time_type> FontconfigFontSystem::RejectFileTime() const {
+    std::error_code ec;
+    fs::file_time_type time = fs::last_write_time(paths_.rejectFile, ec);
+    return ec ? std::nullopt : std::optional(time);
 }
 
 bool FontconfigFontSystem::InFontSet(const std::string& filePath) {
@@ -168,7 +184,12 @@ std::vector<FontsKeyValue> FontconfigFontSystem::ReadKeyFile() const {
 bool FontconfigFontSystem::WriteKeyFile(const std::vector<FontsKeyValue>& values) const {
     std::string text;
     for (const FontsKeyValue& value : values) {
-        text += value.data + "\t" + value.name + "\n";
+        // Names of files that were deleted behind our back are dropped with them.
+        std::string file =
+            IsAbsoluteFontPath(value.data) ? value.data : paths_.fontsFolder + value.data;
+        if (platform::FileExists(platform::PathFromUtf8(file))) {
+            text += value.data + "\t" + value.name + "\n";
+        }
     }
     std::error_code ec;
     fs::create_directories(platform::PathFromUtf8(paths_.fontsFolder), ec);
@@ -237,9 +258,7 @@ std::vector<std::string> FontconfigFontSystem::RejectedFiles() {
 
 std::vector<FontsKeyValue> FontconfigFontSystem::EnumerateFontsKey() {
     std::lock_guard lock(mutex_);
-    if (config_ != nullptr && !FcConfigUptoDate(config_)) {
-        stale_ = true;
-    }
+    NoticeOutsideChanges();
     FcConfig* config = Config();
     if (config == nullptr) {
         return {};
@@ -288,7 +307,7 @@ bool FontconfigFontSystem::SetFontsKeyValue(const std::string& name, const std::
         values.push_back({name, data});
     }
     bool ok = WriteKeyFile(values);
-    SetRejected(data.starts_with('/') ? data : paths_.fontsFolder + data, false);
+    SetRejected(IsAbsoluteFontPath(data) ? data : paths_.fontsFolder + data, false);
     // The key changed: the next listing must look at the folders again.
     stale_ = true;
     return ok;
@@ -341,6 +360,7 @@ bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
 
 bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
     std::lock_guard lock(mutex_);
+    NoticeOutsideChanges();
     if (!InFontSet(filePath)) {
         return false;
     }

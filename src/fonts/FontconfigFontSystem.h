@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,6 +58,8 @@ class FontconfigFontSystem : public FontSystem {
     // All private members expect mutex_ held.
     _FcConfig* Config();
     void Rebuild();
+    void NoticeOutsideChanges();
+    std::optional<std::filesystem::file_time_type> RejectFileTime() const;
     bool InFontSet(const std::string& filePath);
     std::set<std::string> ReadRejected() const;
     bool WriteRejected(const std::set<std::string>& files) const;
@@ -69,6 +72,7 @@ class FontconfigFontSystem : public FontSystem {
     std::mutex mutex_;
     _FcConfig* config_ = nullptr;
     bool stale_ = true;
+    std::optional<std::filesystem::file_time_type> rejectTime_;
     // Files added for this process; they are added again to every rebuilt configuration.
     std::vector<std::string> appFonts_;
     std::function<void(const std::string&)> fontAddedHook_;

@@ -1,6 +1,5 @@
 #include "fonts/FontFixtures.h"
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 

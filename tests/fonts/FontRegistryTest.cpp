@@ -5,7 +5,9 @@
 #include <atomic>
 #include <thread>
 
+#include "app/StartupLoader.h"
 #include "fonts/FontFixtures.h"
+#include "platform/Encoding.h"
 #include "platform/Files.h"
 #include "support/TempDir.h"
 
@@ -108,10 +110,16 @@ TEST_F(FontRegistryTest, FindIsExactAndCaseSensitive) {
     }
 }
 
-TEST_F(FontRegistryTest, LoaderStepReturnsTheNamesInTableOrder) {
-    system_.values = {{"b", test::kUMing.string()}, {"a", test::kDejaVuSans.string()}};
-    EXPECT_EQ(LoadFontTableStep(registry_)(),
-              (std::vector<std::string>{"AR PL UMing CN", "DejaVu Sans"}));
+TEST_F(FontRegistryTest, LoaderStepFillsTheTableAndTheSnapshotInTableOrder) {
+    system_.values = {{"b", test::kMicroHei.string()}, {"a", test::kDejaVuSans.string()}};
+    test::TempDir run;
+    app::StartupSteps steps;
+    steps.loadFontTable = LoadFontTableStep(registry_);
+    app::StartupLoader loader(std::move(steps), run / "xtzt.data");
+    loader.RunSteps();
+    EXPECT_EQ(registry_.count(), 2);
+    EXPECT_EQ(platform::GbkToUtf8(platform::ReadWholeFile(run / "xtzt.data").value()),
+              ",文泉驿微米黑,DejaVu Sans,");
 }
 
 TEST_F(FontRegistryTest, InstallNamesTheValueAndTheCopyWithoutSpaces) {

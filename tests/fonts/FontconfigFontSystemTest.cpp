@@ -81,6 +81,36 @@ TEST_F(FontconfigTest, InstallIsListedAtOnceAndUninstallHidesTheFileButKeepsIt) 
     EXPECT_TRUE(system.RejectedFiles().empty());
 }
 
+TEST_F(FontconfigTest, ASecondFileWithAnInstalledNameAddsAValueButNoEntry) {
+    FontconfigFontSystem system;
+    FontRegistry registry(system);
+    std::string target = "another.ttf";
+    ASSERT_EQ(InstallFont(system, test::kDejaVuSans.string(), target), 1);
+    std::vector<FontsKeyValue> values = system.EnumerateFontsKey();
+    ASSERT_EQ(values.size(), 4u);
+    EXPECT_EQ(values[0].data, "another.ttf");
+    EXPECT_EQ(values[0].name, "DejaVuSans (TrueType)");
+    registry.LoadFontTable();
+    // The first value in path order wins.
+    EXPECT_EQ(registry.FilePath(registry.FindFontEntry("DejaVu Sans")), Fonts() + "another.ttf");
+    EXPECT_EQ(registry.count(), 2);
+}
+
+TEST_F(FontconfigTest, FontsRemovedByAnotherProgramAreNoticed) {
+    FontconfigFontSystem system;
+    ASSERT_EQ(system.EnumerateFontsKey().size(), 3u);
+    {
+        FontconfigFontSystem other;
+        ASSERT_TRUE(other.RemoveFontResource(Fonts() + "user-bold.ttf"));
+    }
+    // Configuration times are kept in whole seconds.
+    std::filesystem::last_write_time(
+        sandbox_.RejectFile(),
+        std::filesystem::file_time_type::clock::now() + std::chrono::seconds(2));
+    EXPECT_FALSE(system.RemoveFontResource(Fonts() + "user-bold.ttf"));
+    EXPECT_EQ(system.EnumerateFontsKey().size(), 2u);
+}
+
 TEST_F(FontconfigTest, UninstallOfAFontNoLongerInTheFontSetKeepsItsValue) {
     FontconfigFontSystem system;
     FontRegistry registry(system);
