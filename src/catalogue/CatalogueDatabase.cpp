@@ -291,7 +291,12 @@ bool LooksLikeJet4(const RawFile& raw) {
     if (raw.PageCount() <= kCatalogPage || !raw.Read(0, header)) {
         return false;
     }
-    return header[0] == 0x00 && Get32(header.data(), 0x14) == 1;
+    // The database key at 0x3E must unmask to 0: with any other key libmdb decrypts every page,
+    // and the checks here would vouch for bytes it never reads. These are the mask's own bytes
+    // there (RC4 with key C7 DA 39 6B, from 0x18), which is what a key of 0 looks like.
+    static constexpr unsigned char kZeroKey[4] = {0xFB, 0x8A, 0xBC, 0x4E};
+    return header[0] == 0x00 && Get32(header.data(), 0x14) == 1 &&
+           std::memcmp(header.data() + 0x3E, kZeroKey, 4) == 0;
 }
 
 }  // namespace

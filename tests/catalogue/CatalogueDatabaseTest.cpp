@@ -289,6 +289,11 @@ class DamagedCatalogue : public ::testing::Test {
     std::string bytes_;
 };
 
+TEST_F(DamagedCatalogue, DatabaseKeyThatIsNotZero) {
+    bytes_[0x3E] = static_cast<char>(bytes_[0x3E] ^ 1);
+    ExpectReadsAsEmpty();
+}
+
 TEST_F(DamagedCatalogue, CutInsideItsLongValues) {
     bytes_.resize(bytes_.size() - 5 * kPage);
     ExpectReadsAsEmpty();
