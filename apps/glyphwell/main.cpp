@@ -3,8 +3,14 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/CommandLine.h"
+#include "app/FontSnapshot.h"
+#include "app/StartupLoader.h"
+#include "catalogue/CatalogueDatabase.h"
+#include "fonts/FontRegistry.h"
+#include "fonts/FontconfigFontSystem.h"
 #include "platform/RunDirectory.h"
 #include "ui/MainWindow.h"
 
@@ -20,8 +26,21 @@ int main(int argc, char** argv) {
     app::ProgramState state(
         platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),
         platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));
+    fonts::FontconfigFontSystem fontSystem;
+    fonts::FontRegistry fontRegistry(fontSystem);
+    catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / "ztdata.mdb");
+
     ui::MainWindow window(state);
     window.MainWindowCreated();
+    // The loader's later steps (downloaded fonts, the system list, the update check) plug in
+    // here as their pages arrive.
+    app::StartupSteps steps;
+    steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
+    steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
+    app::StartupLoader loader(steps, app::kFontSnapshotFileName);
+    loader.Start();
     window.show();
-    return application.exec();
+    // Closing the window ends the program at once; the loader is not waited for.
+    const int status = application.exec();
+    std::_Exit(status);
 }
