@@ -60,8 +60,9 @@ void DrawPlain(QPainter& p) {
 }
 
 void DrawSeaAndLighthouse(QPainter& p) {
-    FillVertical(p, QRectF(0, 0, kSkinPictureWidth, 96), QColor(178, 222, 246),
-                 QColor(236, 247, 253));
+    // Deeper blue at the top, where the white title is written.
+    FillVertical(p, QRectF(0, 0, kSkinPictureWidth, 96), QColor(96, 170, 222),
+                 QColor(226, 243, 252));
     QRadialGradient sun(QPointF(170, 38), 70);
     sun.setColorAt(0, QColor(255, 250, 220, 230));
     sun.setColorAt(1, QColor(255, 250, 220, 0));
@@ -77,37 +78,36 @@ void DrawSeaAndLighthouse(QPainter& p) {
         const double y = 98 + static_cast<double>(random() % 100);
         p.drawLine(QPointF(x, y), QPointF(x + 8 + (y - 98) / 6, y));
     }
-    // Rock and lighthouse on the right.
+    // Rock and lighthouse on the right, below the title buttons.
+    const double tx = 745;
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(88, 84, 80));
     QPainterPath rock;
-    rock.moveTo(620, 112);
-    rock.cubicTo(640, 88, 700, 82, 740, 90);
-    rock.cubicTo(770, 96, 790, 104, 800, 112);
+    rock.moveTo(660, 114);
+    rock.cubicTo(680, 96, 730, 92, 770, 98);
+    rock.cubicTo(800, 102, 830, 108, 840, 114);
     rock.closeSubpath();
     p.drawPath(rock);
-    QPolygonF beamLeft{{700, 18}, {560, 0}, {560, 44}};
-    QPolygonF beamRight{{700, 18}, {840, 4}, {840, 36}};
     p.setBrush(QColor(255, 244, 170, 90));
-    p.drawPolygon(beamLeft);
-    p.drawPolygon(beamRight);
-    const double towerTop = 26;
-    const double towerBottom = 92;
-    for (int band = 0; band < 5; ++band) {
-        const double y0 = towerTop + band * (towerBottom - towerTop) / 5;
-        const double y1 = towerTop + (band + 1) * (towerBottom - towerTop) / 5;
-        auto half = [&](double y) { return 7 + 7 * (y - towerTop) / (towerBottom - towerTop); };
+    p.drawPolygon(QPolygonF{{tx, 48}, {620, 36}, {620, 66}});
+    p.drawPolygon(QPolygonF{{tx, 48}, {840, 40}, {840, 60}});
+    const double towerTop = 56;
+    const double towerBottom = 100;
+    for (int band = 0; band < 4; ++band) {
+        const double y0 = towerTop + band * (towerBottom - towerTop) / 4;
+        const double y1 = towerTop + (band + 1) * (towerBottom - towerTop) / 4;
+        auto half = [&](double y) { return 5 + 5 * (y - towerTop) / (towerBottom - towerTop); };
         QPolygonF part{
-            {700 - half(y0), y0}, {700 + half(y0), y0}, {700 + half(y1), y1}, {700 - half(y1), y1}};
+            {tx - half(y0), y0}, {tx + half(y0), y0}, {tx + half(y1), y1}, {tx - half(y1), y1}};
         p.setBrush(band % 2 == 0 ? QColor(206, 48, 44) : QColor(250, 250, 246));
         p.drawPolygon(part);
     }
     p.setBrush(QColor(60, 60, 64));
-    p.drawRect(QRectF(691, 24, 18, 3));
+    p.drawRect(QRectF(tx - 7, 54, 14, 2.5));
     p.setBrush(QColor(255, 232, 120));
-    p.drawRect(QRectF(694, 13, 12, 11));
+    p.drawRect(QRectF(tx - 4.5, 45, 9, 9));
     p.setBrush(QColor(180, 36, 34));
-    p.drawPolygon(QPolygonF{{691, 13}, {709, 13}, {700, 4}});
+    p.drawPolygon(QPolygonF{{tx - 7, 45}, {tx + 7, 45}, {tx, 37}});
 }
 
 void DrawGreenField(QPainter& p) {
@@ -269,8 +269,8 @@ void DrawWood(QPainter& p) {
 }
 
 void DrawPinkPattern(QPainter& p) {
-    FillVertical(p, QRectF(0, 0, kSkinPictureWidth, kSkinPictureHeight), QColor(252, 190, 208),
-                 QColor(246, 160, 186));
+    FillVertical(p, QRectF(0, 0, kSkinPictureWidth, kSkinPictureHeight), QColor(236, 122, 160),
+                 QColor(252, 196, 212));
     p.setPen(Qt::NoPen);
     for (int row = 0; row < 10; ++row) {
         for (int column = 0; column < 40; ++column) {
@@ -488,18 +488,26 @@ QImage DrawPageBarIcon(int item) {
                 break;
             }
             case 5: {  // discs in a box
-                for (double dx : {-8.0, 6.0}) {
-                    QRadialGradient disc(QPointF(c.x() + dx - 3, c.y() - 10), 16);
-                    disc.setColorAt(0, QColor(250, 250, 255));
-                    disc.setColorAt(0.6, QColor(190, 200, 220));
-                    disc.setColorAt(1, QColor(150, 170, 210));
-                    p.setBrush(disc);
-                    p.drawEllipse(QPointF(c.x() + dx, c.y() - 6), 12, 12);
-                    p.setBrush(QColor(60, 60, 70));
-                    p.drawEllipse(QPointF(c.x() + dx, c.y() - 6), 2.5, 2.5);
+                const QPointF discs[] = {{c.x() - 7, c.y() - 8}, {c.x() + 7, c.y() - 4}};
+                for (const QPointF& centre : discs) {
+                    QConicalGradient sheen(centre, 30);
+                    sheen.setColorAt(0, QColor(235, 240, 250));
+                    sheen.setColorAt(0.2, QColor(200, 230, 250));
+                    sheen.setColorAt(0.4, QColor(240, 215, 240));
+                    sheen.setColorAt(0.6, QColor(250, 245, 205));
+                    sheen.setColorAt(0.8, QColor(190, 200, 225));
+                    sheen.setColorAt(1, QColor(235, 240, 250));
+                    p.setBrush(sheen);
+                    p.drawEllipse(centre, 12, 12);
+                    p.setBrush(QColor(210, 214, 222));
+                    p.drawEllipse(centre, 4, 4);
+                    p.setBrush(QColor(250, 250, 252));
+                    p.drawEllipse(centre, 1.5, 1.5);
                 }
-                FillVertical(p, QRectF(c.x() - 20, c.y() + 1, 40, 19), QColor(120, 150, 200),
-                             QColor(60, 90, 150));
+                QLinearGradient box(0, c.y() + 1, 0, c.y() + 20);
+                box.setColorAt(0, QColor(120, 150, 200));
+                box.setColorAt(1, QColor(60, 90, 150));
+                p.setBrush(box);
                 p.drawRect(QRectF(c.x() - 20, c.y() + 1, 40, 19));
                 p.setPen(QPen(QColor(255, 255, 255, 120), 1));
                 p.drawLine(QPointF(c.x() - 18, c.y() + 4), QPointF(c.x() + 18, c.y() + 4));

@@ -101,6 +101,36 @@ TEST(FrameLayoutTest, RectanglesFollowTheWindowWidth) {
     EXPECT_EQ(layout.pageContainer, (Rect{5, 104, 736, 490}));
 }
 
+TEST(FrameLayoutTest, PageControlsFollowTheWindowSize) {
+    struct Case {
+        int width;
+        int gridWidth;
+        std::array<int, 2> folderColumns;
+        int firstPagingLeft;
+        std::array<int, 2> system2Columns;
+    } cases[] = {
+        {744, 734, {489, 175}, 152, {489, 178}},
+        // 2q/3 = 490.67 and q/3 - 70 = 175.33 round to the nearest.
+        {746, 736, {491, 175}, 153, {491, 178}},
+        // Halves round up: (q - 430)/2 = 152.5, and q/2 = 367.5 makes q2 = 736.
+        {745, 735, {490, 175}, 153, {491, 178}},
+        {400, 390, {260, 60}, -20, {260, 63}},
+    };
+    for (const Case& c : cases) {
+        const FrameLayout layout = LayoutFrame(c.width, 620);
+        EXPECT_EQ(layout.gridWidth, c.gridWidth) << c.width;
+        EXPECT_EQ(layout.folderGridColumns, c.folderColumns) << c.width;
+        EXPECT_EQ(layout.pagingButtonLefts,
+                  (std::array<int, 4>{c.firstPagingLeft, c.firstPagingLeft + 100,
+                                      c.firstPagingLeft + 200, c.firstPagingLeft + 300}))
+            << c.width;
+        EXPECT_EQ(layout.pageLabelLeft, c.firstPagingLeft + 400) << c.width;
+        EXPECT_EQ(layout.systemGrid2Columns, c.system2Columns) << c.width;
+        EXPECT_EQ(layout.systemGridWidth, c.width - 8) << c.width;
+        EXPECT_EQ(layout.systemGridColumns, (std::array<int, 6>{210, 120, 27, 210, 120, 27}));
+    }
+}
+
 TEST(FrameLayoutTest, MoveButtonGoesToTheCornerThenToTheMiddle) {
     const Size window{744, 620};
     const Size screen{1280, 1024};

@@ -1,6 +1,16 @@
 #include "ui/logic/FrameLayout.h"
 
+#include <cmath>
+
 namespace glyphwell::ui {
+namespace {
+
+// Pixel counts are computed in floating point and stored rounded to the nearest.
+int Round(double value) {
+    return static_cast<int>(std::lround(value));
+}
+
+}  // namespace
 
 const std::array<PageBarItemInfo, kPageBarItemCount> kPageBarItems = {{
     {"字体下载", 9, 20, 1},
@@ -42,6 +52,20 @@ FrameLayout LayoutFrame(int width, int height) {
     // The region runs from (2, 2) to (W - 1, H - 3), right and bottom edges excluded.
     layout.region = {2, 2, width - 3, height - 5};
     layout.pageContainer = {5, 104, width - 8, height - 130};
+    const int q = width - 10;
+    const double dq = q;
+    layout.gridWidth = q;
+    layout.folderGridColumns = {Round(2 * dq / 3), Round(dq / 3 - 70)};
+    const int firstLeft = Round((dq - 430) / 2);
+    for (std::size_t i = 0; i < layout.pagingButtonLefts.size(); ++i) {
+        layout.pagingButtonLefts[i] = firstLeft + 100 * static_cast<int>(i);
+    }
+    layout.pageLabelLeft = layout.pagingButtonLefts.back() + 100;
+    layout.systemGridColumns = {210, 120, 27, 210, 120, 27};
+    layout.systemGridWidth = layout.pageContainer.width;
+    const int q2 = 2 * Round(dq / 2);
+    const int first = Round(2.0 * q2 / 3);
+    layout.systemGrid2Columns = {first, q2 - first - 67};
     return layout;
 }
 

@@ -75,9 +75,17 @@ Rect PageBarItemRect(int item);
 // The rectangle of title button 1 to 6 in a window `width` wide.
 Rect TitleButtonRect(int button, int width);
 
+// Where the pages' controls go for a window size; the pages apply what they hold.
 struct FrameLayout {
     Rect region;  // the rounded window region, 3 x 3 corner ellipses
     Rect pageContainer;
+    int gridWidth = 0;                       // the folder grids and the advertisement box
+    std::array<int, 2> folderGridColumns{};  // backup, recycle-bin and my-fonts grids
+    std::array<int, 4> pagingButtonLefts{};  // first, previous, next, last page
+    int pageLabelLeft = 0;
+    std::array<int, 6> systemGridColumns{};   // the main system font grid
+    int systemGridWidth = 0;                  // as wide as the page container
+    std::array<int, 2> systemGrid2Columns{};  // the second system font grid
 };
 
 FrameLayout LayoutFrame(int width, int height);
