@@ -299,12 +299,12 @@ void MainWindow::StopFadeTimer() {
 }
 
 void MainWindow::StartWindowDrag() {
-    dragging_ = true;
     // The window manager moves the window where it can; otherwise follow the mouse.
     if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
         return;
     }
-    dragOffset_ = QCursor::pos() - pos();
+    dragging_ = true;
+    dragOffset_ = pressGlobalPos_ - pos();
     grabMouse();
 }
 
@@ -343,9 +343,7 @@ void MainWindow::ShowPage(int pageIndex) {
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     if (dragging_) {
-        if (mouseGrabber() == this) {
-            move(event->globalPosition().toPoint() - dragOffset_);
-        }
+        move(event->globalPosition().toPoint() - dragOffset_);
         return;
     }
     const QPoint p = event->position().toPoint();
@@ -356,7 +354,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    dragging_ = false;
+    pressGlobalPos_ = event->globalPosition().toPoint();
     const QPoint p = event->position().toPoint();
     frame_.LeftPress(p.x(), p.y());
 }
@@ -368,9 +366,7 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     // The release that ends a drag belongs to the drag.
     if (dragging_) {
         dragging_ = false;
-        if (mouseGrabber() == this) {
-            releaseMouse();
-        }
+        releaseMouse();
         return;
     }
     const QPoint p = event->position().toPoint();

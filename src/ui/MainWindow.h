@@ -90,8 +90,9 @@ class MainWindow : public QWidget, private MainFrameView {
     bool statusShown_ = false;
     QString statusText_;
     app::Colour statusColour_ = 0xFFFFFF;
-    bool dragging_ = false;
+    bool dragging_ = false;  // following the mouse where the window manager cannot move us
     QPoint dragOffset_;
+    QPoint pressGlobalPos_;
     QTimer* fadeTimer_;
     QStackedWidget* pages_;
     QMenu* controlMenu_;

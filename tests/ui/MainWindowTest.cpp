@@ -49,6 +49,15 @@ class MainWindowTest : public ::testing::Test {
                           Qt::NoModifier);
         QApplication::sendEvent(window_.get(), &event);
     }
+    // A move or release at a screen position, wherever the window is by then.
+    void SendGlobal(QEvent::Type type, QPoint global, Qt::MouseButton button) {
+        const QPoint at = window_->mapFromGlobal(global);
+        QMouseEvent event(
+            type, QPointF(at), QPointF(global), button,
+            type == QEvent::MouseMove ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(),
+            Qt::NoModifier);
+        QApplication::sendEvent(window_.get(), &event);
+    }
     void Move(QPoint at) { Send(QEvent::MouseMove, at); }
     void Press(QPoint at) { Send(QEvent::MouseButtonPress, at, Qt::LeftButton); }
     void Release(QPoint at) { Send(QEvent::MouseButtonRelease, at, Qt::LeftButton); }
@@ -184,6 +193,22 @@ TEST_F(MainWindowTest, ClickSequence) {
     Press(close);
     Release(close);
     EXPECT_EQ(endProgramCalls_, 1);
+}
+
+TEST_F(MainWindowTest, DraggingAFreePartMovesTheWindow) {
+    Start();
+    window_->move(100, 80);
+    QApplication::processEvents();
+    const QPoint start = window_->mapToGlobal(QPoint(300, 12));
+    Press({300, 12});
+    SendGlobal(QEvent::MouseMove, start + QPoint(30, 20), Qt::NoButton);
+    SendGlobal(QEvent::MouseMove, start + QPoint(50, 40), Qt::NoButton);
+    SendGlobal(QEvent::MouseButtonRelease, start + QPoint(50, 40), Qt::LeftButton);
+    EXPECT_EQ(window_->pos(), QPoint(150, 120));
+    // After the drag the surface answers the mouse again.
+    const QPoint item = Middle(PageBarItemRect(3));
+    Move(item);
+    EXPECT_EQ(window_->Frame().PageBarItemState(3), kHover);
 }
 
 TEST_F(MainWindowTest, MoveButtonTogglesCornerAndMiddle) {
