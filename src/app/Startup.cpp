@@ -1,5 +1,8 @@
 #include "app/Startup.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/CatalogueServerBase.h"
 #include "app/WorkingFolders.h"
 #include "platform/Text.h"
@@ -32,6 +35,11 @@ void ApplyStartupSkin(ProgramState& state, const std::function<void()>& invalida
     state.skin.SkinNumber = platform::LeadingInteger(state.settings.ReadSetting("pf", "8"));
     state.skin.BackgroundKind = platform::LeadingInteger(state.settings.ReadSetting("lb", ""));
     ApplySkin(state.skin, state.settings, state.skin.SkinNumber, true, 0, false, invalidate);
+}
+
+void EndProgram() {
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 }  // namespace glyphwell::app

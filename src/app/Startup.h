@@ -40,4 +40,7 @@ void FetchStartupCatalogueServerBase(ProgramState& state);
 // Reads "pf" (default "8") and "lb" (default empty) and applies skin "pf".
 void ApplyStartupSkin(ProgramState& state, const std::function<void()>& invalidate = {});
 
+// Ends the process at once: other windows and threads end with it and nothing is saved.
+[[noreturn]] void EndProgram();
+
 }  // namespace glyphwell::app

@@ -1,34 +1,391 @@
 #include "ui/MainWindow.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace glyphwell::ui {
+namespace {
 
-MainWindow::MainWindow(app::ProgramState& state, QWidget* parent) : QWidget(parent), state_(state) {
+QColor ToQColor(app::Colour colour, int alpha = 255) {
+    return QColor(app::RedOf(colour), app::GreenOf(colour), app::BlueOf(colour), alpha);
+}
+
+QRect ToQRect(const Rect& r) {
+    return QRect(r.x, r.y, r.width, r.height);
+}
+
+QFont FrameFont() {
+    QFont font;
+    font.setFamilies({"宋体", "SimSun", "AR PL UMing CN", "WenQuanYi Micro Hei"});
+    font.setPixelSize(13);
+    return font;
+}
+
+constexpr app::Colour kClientAreaColour = 0xECECEC;
+constexpr int kStatusStripHeight = 27;
+
+const char* const kPageNames[] = {"系统字体", "远程下载", "我的字体", "回收站",
+                                  "备份",     "设计资源", "设计商城", "作品欣赏"};
+const char* const kControlMenuItems[] = {"检测更新", "官方主页", "关于我们", "综合设置"};
+
+}  // namespace
+
+MainWindow::MainWindow(app::ProgramState& state, std::function<void()> endProgram, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      state_(state),
+      endProgram_(std::move(endProgram)),
+      frame_(*this),
+      fadeTimer_(new QTimer(this)),
+      pages_(new QStackedWidget(this)),
+      controlMenu_(new QMenu(this)) {
     setObjectName("启动窗口");
     setWindowTitle("Glyphwell2014");
-    setFixedSize(744, 620);
+    setFixedSize(kCreatedWidth, kCreatedHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    fadeTimer_->setObjectName("时钟1");
+    connect(fadeTimer_, &QTimer::timeout, this, [this] { frame_.FadeTick(); });
+
+    pages_->setObjectName("选择夹1");
+    for (const char* name : kPageNames) {
+        auto* page = new QWidget(pages_);
+        page->setWindowTitle(QString::fromUtf8(name));
+        pages_->addWidget(page);
+    }
+    pages_->installEventFilter(this);
+
+    controlMenu_->setObjectName("控制菜单");
+    for (const char* item : kControlMenuItems) {
+        controlMenu_->addAction(QString::fromUtf8(item));
+    }
 }
+
+MainWindow::~MainWindow() = default;
 
 void MainWindow::MainWindowCreated() {
     app::PrepareWorkingFolders(state_);
     app::BuildStartupVersionLine(state_);
+    // A flat look for the standard controls, process-wide.
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    // The frame's pictures and positions.
+    artwork_ = DrawArtwork();
+    frame_.Layout(width());
     app::FetchStartupCatalogueServerBase(state_);
-    app::ApplyStartupSkin(state_, [this] { update(); });
+    // From here on the frame paints and takes the mouse.
+    setMouseTracking(true);
+    frame_.MarkFirstItemSelected();
+    app::ApplyStartupSkin(state_, [this] { RepaintWindow(); });
+    DrawStatusLine(0, false);
+    pages_->setCurrentIndex(1);
+}
+
+void MainWindow::DrawStatusLine(app::Colour colour, bool useGivenColour) {
+    statusColour_ = useGivenColour ? colour : state_.skin.skin.TextColour;
+    statusText_ = QString::fromStdString(state_.versionLine.Text());
+    statusShown_ = true;
+    update(StatusLineWindowRect());
+}
+
+void MainWindow::DrawStatusLine() {
+    DrawStatusLine(0, false);
+}
+
+QRect MainWindow::PageBarItemWindowRect(int item) const {
+    return QRect(PageBarItemRect(item).x + 1, kPageBarOverlayTop + 1, kPageBarItemWidth,
+                 kPageBarOverlayHeight);
+}
+
+QRect MainWindow::PaletteButtonWindowRect() const {
+    return QRect(width() - 34, 78, 28, 22);
+}
+
+QRect MainWindow::StatusLineWindowRect() const {
+    return QRect(6, height() - 21, width() - 17, 15);
+}
+
+void MainWindow::LayoutMainWindow() {
+    const FrameLayout layout = LayoutFrame(width(), height());
+    const QRect r = ToQRect(layout.region);
+    // A rounded rectangle with 3 x 3 corner ellipses leaves out the corner pixels.
+    setMask(QRegion(r.adjusted(1, 0, -1, 0)) + QRegion(r.adjusted(0, 1, 0, -1)));
+    pages_->setGeometry(ToQRect(layout.pageContainer));
+    frame_.Layout(width());
+    RepaintWindow();
+}
+
+void MainWindow::resizeEvent(QResizeEvent*) {
+    LayoutMainWindow();
+}
+
+void MainWindow::PaintBackBuffer() {
+    const int w = width();
+    const int h = height();
+    backBuffer_ = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
+    backBuffer_.fill(Qt::black);
+    QPainter p(&backBuffer_);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    const app::Skin& skin = state_.skin.skin;
+    switch (SettleTitleAreaFill(state_.skin)) {
+        case TitleAreaFill::kPicture:
+            if (skin.Picture >= 1 && skin.Picture <= 9) {
+                // Rows 5 to 107 of the picture fill the title area.
+                p.drawImage(QRect(0, 0, w, kTitleAreaHeight),
+                            artwork_.skinPictures[static_cast<std::size_t>(skin.Picture - 1)],
+                            QRect(0, 5, kSkinPictureWidth, kTitleAreaHeight));
+            }
+            break;
+        case TitleAreaFill::kColour:
+            p.fillRect(QRect(0, 0, w, kTitleAreaHeight), ToQColor(skin.BackgroundColour));
+            break;
+        case TitleAreaFill::kNothing:
+            break;
+    }
+    p.drawImage(QRect(10, 7, 16, 16), artwork_.logo);
+    p.drawImage(QRect(w - 28, 81, 14, 14), artwork_.paletteIcon);
+
+    p.setFont(FrameFont());
+    for (int item = 1; item <= kPageBarItemCount; ++item) {
+        const PageBarItemInfo& info = kPageBarItems[static_cast<std::size_t>(item - 1)];
+        p.drawImage(ToQRect(PageBarItemRect(item)),
+                    artwork_.pageBarIcons[static_cast<std::size_t>(item - 1)]);
+        p.setPen(ToQColor(skin.TextColour));
+        p.drawText(QRect(info.labelX, kPageBarLabelTop, kPageBarItemWidth, 16),
+                   Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(info.label));
+    }
+    p.setPen(Qt::white);
+    p.drawText(QRect(28, 9, 200, 16), Qt::AlignLeft | Qt::AlignTop, "Glyphwell2014");
+
+    const QColor accent = ToQColor(skin.AccentColour);
+    p.fillRect(QRect(1, kTitleAreaHeight, 3, h - kTitleAreaHeight), accent);
+    p.fillRect(QRect(w - 4, kTitleAreaHeight, 3, h - kTitleAreaHeight), accent);
+    p.fillRect(QRect(4, kTitleAreaHeight, w - 8, h - kStatusStripHeight - kTitleAreaHeight),
+               ToQColor(kClientAreaColour));
+    p.fillRect(QRect(4, h - kStatusStripHeight, w - 4, kStatusStripHeight - 1), accent);
+
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QColor(0, 0, 0, 100));
+    p.drawRect(3, 102, w - 7, h - 129);
+    p.setPen(QColor(0, 0, 0, 155));
+    p.drawRect(1, 1, w - 3, h - 5);
+    p.setPen(QColor(255, 255, 255, 80));
+    p.drawRect(2, 2, w - 5, h - 7);
+
+    p.drawImage(QRect(w - 13, h - 14, 9, 8), artwork_.grip);
+    if (frame_.TitleButtonState(kPaletteButton) == kPressed) {
+        p.drawImage(QRect(w - 35, 77, 28, 22), artwork_.paletteOpenBackground);
+        p.drawImage(QRect(w - 27, 82, 14, 14), artwork_.paletteIcon);
+    }
+}
+
+QImage MainWindow::ComposeOverBackBuffer(const QRect& rect, const QImage& with) const {
+    QImage image = backBuffer_.copy(rect);
+    QPainter p(&image);
+    p.drawImage(0, 0, with);
+    return image;
+}
+
+void MainWindow::PaintElements(QPainter& painter) const {
+    for (int item = 1; item <= kPageBarItemCount; ++item) {
+        const int shown = shownItems_[static_cast<std::size_t>(item - 1)];
+        if (shown != kHover && shown != kSelected) {
+            continue;
+        }
+        const QRect place = PageBarItemWindowRect(item);
+        painter.drawImage(place.topLeft(),
+                          ComposeOverBackBuffer(place.translated(-1, -1),
+                                                shown == kHover ? artwork_.pageBarHoverOverlay
+                                                                : artwork_.pageBarSelectedOverlay));
+    }
+    for (int button = 1; button < kPaletteButton; ++button) {
+        const ButtonImages& images = artwork_.titleButtons[static_cast<std::size_t>(button - 1)];
+        const ShownButton& shown = shownButtons_[static_cast<std::size_t>(button - 1)];
+        const QRect place = ToQRect(frame_.TitleButtonRectOf(button));
+        const QRect under = place.translated(-1, -1);
+        // What lay there before a fade: the button's normal look.
+        painter.drawImage(place.topLeft(), ComposeOverBackBuffer(under, images.normal));
+        if (shown.state == kNormal) {
+            continue;
+        }
+        const QImage& look = shown.state == kHover ? images.hover : images.pressed;
+        painter.setOpacity(std::min(shown.alpha, kOpaque) / 255.0);
+        painter.drawImage(place.topLeft(), ComposeOverBackBuffer(under, look));
+        painter.setOpacity(1.0);
+    }
+    if (shownPalette_ == kHover || shownPalette_ == kPressed) {
+        const QRect place = PaletteButtonWindowRect();
+        QImage image = backBuffer_.copy(place.translated(-1, -1));
+        QPainter p(&image);
+        if (shownPalette_ == kHover) {
+            p.drawImage(0, 0, artwork_.paletteHoverBackground);
+        } else {
+            p.drawImage(0, 0, artwork_.paletteOpenBackground);
+            p.drawImage(QRect(8, 5, 14, 14), artwork_.paletteIcon);
+        }
+        p.end();
+        painter.drawImage(place.topLeft(), image);
+    }
+    if (statusShown_) {
+        const QRect place = StatusLineWindowRect();
+        painter.fillRect(place, ToQColor(state_.skin.skin.AccentColour));
+        painter.setFont(FrameFont());
+        painter.setPen(ToQColor(statusColour_));
+        painter.drawText(place, Qt::AlignLeft | Qt::AlignVCenter, statusText_);
+    }
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
+    if (backBufferStale_ || backBuffer_.size() != size()) {
+        PaintBackBuffer();
+        backBufferStale_ = false;
+        // A full paint covers every element, then puts back the selected item, the title
+        // buttons at full strength, the palette button and the status line.
+        const int selected = frame_.SelectedItem();
+        for (int item = 1; item <= kPageBarItemCount; ++item) {
+            shownItems_[static_cast<std::size_t>(item - 1)] =
+                item == selected ? kSelected : kNormal;
+        }
+        for (int button = 1; button < kPaletteButton; ++button) {
+            shownButtons_[static_cast<std::size_t>(button - 1)] = {frame_.TitleButtonState(button),
+                                                                   kOpaque};
+        }
+        shownPalette_ = frame_.TitleButtonState(kPaletteButton);
+        statusText_ = QString::fromStdString(state_.versionLine.Text());
+        statusShown_ = !statusText_.isEmpty();
+    }
     QPainter painter(this);
-    const app::Colour accent = state_.skin.skin.AccentColour;
-    painter.fillRect(rect(), QColor(0xEC, 0xEC, 0xEC));
-    painter.fillRect(QRect(0, 0, width(), 108),
-                     QColor(app::RedOf(accent), app::GreenOf(accent), app::BlueOf(accent)));
-    painter.fillRect(QRect(0, height() - 24, width(), 24),
-                     QColor(app::RedOf(accent), app::GreenOf(accent), app::BlueOf(accent)));
-    const app::Colour text = state_.skin.skin.TextColour;
-    painter.setPen(QColor(app::RedOf(text), app::GreenOf(text), app::BlueOf(text)));
-    painter.drawText(QRect(8, height() - 24, width() - 16, 24), Qt::AlignVCenter | Qt::AlignLeft,
-                     QString::fromStdString(state_.versionLine.Text()));
+    painter.drawImage(QPoint(1, 1), backBuffer_, QRect(0, 0, width(), height() - 2));
+    PaintElements(painter);
+}
+
+void MainWindow::RedrawTitleButton(int button, int alpha, bool fading) {
+    shownButtons_[static_cast<std::size_t>(button - 1)] = {frame_.TitleButtonState(button),
+                                                           fading ? alpha : kOpaque};
+    update(ToQRect(frame_.TitleButtonRectOf(button)));
+}
+
+void MainWindow::RedrawPageBarItem(int item) {
+    shownItems_[static_cast<std::size_t>(item - 1)] = frame_.PageBarItemState(item);
+    update(PageBarItemWindowRect(item));
+}
+
+void MainWindow::RedrawPaletteButton() {
+    shownPalette_ = frame_.TitleButtonState(kPaletteButton);
+    update(PaletteButtonWindowRect());
+}
+
+void MainWindow::RepaintWindow() {
+    backBufferStale_ = true;
+    update();
+}
+
+void MainWindow::StartFadeTimer(int intervalMs) {
+    fadeTimer_->start(intervalMs);
+}
+
+void MainWindow::StopFadeTimer() {
+    fadeTimer_->stop();
+}
+
+void MainWindow::StartWindowDrag() {
+    // The window manager moves the window where it can; otherwise follow the mouse.
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+        return;
+    }
+    dragging_ = true;
+    dragOffset_ = pressGlobalPos_ - pos();
+    grabMouse();
+}
+
+void MainWindow::OpenPalette() {}
+
+void MainWindow::ClosePalette() {}
+
+void MainWindow::RunTitleButtonAction(int button) {
+    switch (button) {
+        case kCloseButton:
+            if (endProgram_) {
+                endProgram_();
+            }
+            break;
+        case kMinimiseButton:
+            showMinimized();
+            break;
+        case kMoveButton: {
+            const QSize screenSize = screen()->geometry().size();
+            const Point target = MoveButtonTarget({x(), y()}, {width(), height()},
+                                                  {screenSize.width(), screenSize.height()});
+            move(target.x, target.y);
+            break;
+        }
+        case kMenuButton:
+            controlMenu_->popup(QCursor::pos());
+            break;
+        default:  // the maximise button only gives feedback
+            break;
+    }
+}
+
+void MainWindow::ShowPage(int pageIndex) {
+    pages_->setCurrentIndex(pageIndex);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    frame_.MouseMove(p.x(), p.y());
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    pressGlobalPos_ = event->globalPosition().toPoint();
+    const QPoint p = event->position().toPoint();
+    frame_.LeftPress(p.x(), p.y());
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    // The release that ends a drag belongs to the drag.
+    if (dragging_) {
+        dragging_ = false;
+        releaseMouse();
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    frame_.LeftRelease(p.x(), p.y());
+}
+
+void MainWindow::leaveEvent(QEvent*) {
+    frame_.MouseLeave();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pages_ && event->type() == QEvent::MouseButtonPress) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            frame_.PageContainerPressed(false);
+        }
+        // The container handles its own presses; they do not drag the window.
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace glyphwell::ui

@@ -1,26 +1,101 @@
 #pragma once
-// The main window. For now a plain frame that shows the version line; the custom-drawn window
-// with its pages replaces it.
+// The main window: frameless and custom-drawn. MainFrame decides the states of the title
+// buttons, page bar and palette button; this widget paints them and carries out the actions.
 
+#include <QImage>
+#include <QPoint>
 #include <QWidget>
 
+#include <array>
+#include <functional>
+
 #include "app/Startup.h"
+#include "ui/Artwork.h"
+#include "ui/logic/MainFrame.h"
+
+class QMenu;
+class QStackedWidget;
+class QTimer;
 
 namespace glyphwell::ui {
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, private MainFrameView {
     Q_OBJECT
   public:
-    explicit MainWindow(app::ProgramState& state, QWidget* parent = nullptr);
+    // `endProgram` runs when the close button is clicked.
+    explicit MainWindow(
+        app::ProgramState& state, std::function<void()> endProgram = [] { app::EndProgram(); },
+        QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The window's created step: the start-up steps in their order.
     void MainWindowCreated();
 
+    // With useGivenColour false the skin's text colour is used; either way it is remembered
+    // for the next full paint.
+    void DrawStatusLine(app::Colour colour, bool useGivenColour);
+
+    const MainFrame& Frame() const { return frame_; }
+    void SetPageFillHooks(PageFillHooks hooks) { frame_.SetPageFillHooks(std::move(hooks)); }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // What the frame's rules ask of the window.
+    void RedrawTitleButton(int button, int alpha, bool fading) override;
+    void RedrawPageBarItem(int item) override;
+    void RedrawPaletteButton() override;
+    void RepaintWindow() override;
+    void StartFadeTimer(int intervalMs) override;
+    void StopFadeTimer() override;
+    void StartWindowDrag() override;
+    void OpenPalette() override;
+    void ClosePalette() override;
+    void RunTitleButtonAction(int button) override;
+    void ShowPage(int pageIndex) override;
+    void DrawStatusLine() override;
+
+    void LayoutMainWindow();
+    // Everything that does not depend on element states, into the back buffer.
+    void PaintBackBuffer();
+    void PaintElements(QPainter& painter) const;
+    // `rect` in back-buffer coordinates, `with` drawn over it.
+    QImage ComposeOverBackBuffer(const QRect& rect, const QImage& with) const;
+    QRect PageBarItemWindowRect(int item) const;
+    QRect PaletteButtonWindowRect() const;
+    QRect StatusLineWindowRect() const;
+
+    // What each element showed when it was last drawn, so any repaint shows the same.
+    struct ShownButton {
+        int state = kNormal;
+        int alpha = kOpaque;
+    };
+
     app::ProgramState& state_;
+    std::function<void()> endProgram_;
+    MainFrame frame_;
+    Artwork artwork_;
+    QImage backBuffer_;
+    bool backBufferStale_ = true;
+    std::array<ShownButton, kPaletteButton - 1> shownButtons_{};
+    std::array<int, kPageBarItemCount> shownItems_{};
+    int shownPalette_ = kNormal;
+    bool statusShown_ = false;
+    QString statusText_;
+    app::Colour statusColour_ = 0xFFFFFF;
+    bool dragging_ = false;  // following the mouse where the window manager cannot move us
+    QPoint dragOffset_;
+    QPoint pressGlobalPos_;
+    QTimer* fadeTimer_;
+    QStackedWidget* pages_;
+    QMenu* controlMenu_;
 };
 
 }  // namespace glyphwell::ui

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "app/FontSnapshot.h"
 #include "app/StartupLoader.h"
 #include "app/WorkingFolders.h"
@@ -171,6 +174,19 @@ TEST_F(StartupTest, LoaderWritesTheSnapshotOnceAndRunsStepsInOrder) {
     EXPECT_EQ(ReadWholeFile(snapshot), platform::Utf8ToGbk(",宋体,Arial,"));
 
     EXPECT_EQ(ComposeFontSnapshot({}), ",");
+}
+
+TEST(EndProgramTest, EndsTheProcessWhileOtherThreadsAreBusy) {
+    EXPECT_EXIT(
+        {
+            std::thread([] {
+                for (;;) {
+                    std::this_thread::sleep_for(std::chrono::seconds(1));
+                }
+            }).detach();
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
