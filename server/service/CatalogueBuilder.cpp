@@ -1,9 +1,8 @@
 #include "CatalogueBuilder.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
+#include "FileBytes.h"
 #include "Imaging.h"
 #include "catalogue/PackedData.h"
 
@@ -11,25 +10,6 @@ namespace glyphwell::server {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool ReadAll(const fs::path& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    bytes = buffer.str();
-    return static_cast<bool>(in);
-}
-
-bool WriteAll(const fs::path& path, const std::string& bytes) {
-    std::error_code ec;
-    fs::create_directories(path.parent_path(), ec);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
-}
 
 // The sample picture of a catalogue row: the font's name in its own face, 50 pixels tall.
 std::optional<std::string> SamplePicture(const ManifestFont& font) {
@@ -68,8 +48,8 @@ bool BuildCatalogue(const Manifest& manifest, const fs::path& out, const fs::pat
                     error = "a font name cannot hold '/': " + font.name;
                     return false;
                 }
-                std::string bytes;
-                if (!ReadAll(font.file, bytes)) {
+                std::optional<std::string> fontBytes = ReadFileBytes(font.file);
+                if (!fontBytes) {
                     error = "cannot read font file " + font.file.string();
                     return false;
                 }
@@ -78,12 +58,13 @@ bool BuildCatalogue(const Manifest& manifest, const fs::path& out, const fs::pat
                     error = "cannot render a sample of " + font.file.string();
                     return false;
                 }
+                const std::string& bytes = *fontBytes;
                 std::string packedFont = catalogue::PackData(bytes);
                 if (packedFont.empty() ||
-                    !WriteAll(out / "ztwjj" / (font.address + ".tmp"), packedFont) ||
-                    !WriteAll(out / "fonts" / fs::path(font.name + ".ttf"), bytes) ||
-                    !WriteAll(out / "pictures" / fs::path(font.address + ".jpg").filename(),
-                              *picture)) {
+                    !WriteFileBytes(out / "ztwjj" / (font.address + ".tmp"), packedFont) ||
+                    !WriteFileBytes(out / "fonts" / fs::path(font.name + ".ttf"), bytes) ||
+                    !WriteFileBytes(out / "pictures" / fs::path(font.address + ".jpg").filename(),
+                                    *picture)) {
                     error = "cannot write the files of " + font.name;
                     return false;
                 }
@@ -99,10 +80,10 @@ bool BuildCatalogue(const Manifest& manifest, const fs::path& out, const fs::pat
     if (!WriteCatalogueDatabase(database, byColumn, tables, error)) {
         return false;
     }
-    std::string databaseBytes;
-    if (!ReadAll(database, databaseBytes) ||
-        !WriteAll(out / "ztysb.data", catalogue::PackData(databaseBytes)) ||
-        !WriteAll(out / "ztpz.txt", manifest.version)) {
+    std::optional<std::string> databaseBytes = ReadFileBytes(database);
+    if (!databaseBytes ||
+        !WriteFileBytes(out / "ztysb.data", catalogue::PackData(*databaseBytes)) ||
+        !WriteFileBytes(out / "ztpz.txt", manifest.version)) {
         error = "cannot write the packed catalogue";
         return false;
     }

@@ -1,26 +1,14 @@
 #include "SiteServer.h"
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
+#include "FileBytes.h"
 #include "Imaging.h"
 
 namespace glyphwell::server {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::optional<std::string> ReadFile(const fs::path& path) {
-    std::error_code ec;
-    if (path.empty() || !fs::is_regular_file(path, ec)) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return in ? std::optional(bytes.str()) : std::nullopt;
-}
 
 std::string HtmlEscape(std::string_view text) {
     std::string out;
@@ -121,7 +109,7 @@ void SiteServer::Run() {
 
 void SiteServer::ServeFile(const std::string& path, const char* contentType, httplib::Response& res,
                            bool lengthKnown) const {
-    std::optional<std::string> bytes = ReadFile(ResolveInsideRoot(options_.root, path));
+    std::optional<std::string> bytes = ReadFileBytes(ResolveInsideRoot(options_.root, path));
     if (!bytes) {
         ErrorPage(res, 404, "没有这个文件: " + path);
         return;
