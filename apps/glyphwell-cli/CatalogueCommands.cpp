@@ -44,42 +44,33 @@ constexpr const char* kCatalogueUsage =
     "catalogue [--db FILE] categories N | count NAME | page NAME P\n"
     "                           read the catalogue (default: RUNDIR/ztdata.mdb)";
 
-int Pack(ProgramState&, const Arguments& args) {
+// Reads IN, converts it and writes OUT; nothing is written when the conversion gives nothing.
+int ConvertFile(const Arguments& args, const char* usage, std::string (*convert)(std::string_view),
+                const char* refusal) {
     if (args.size() != 2) {
-        return Usage(kPackUsage);
+        return Usage(usage);
     }
     const std::optional<std::string> input =
         platform::ReadWholeFile(platform::PathFromUtf8(args[0]));
     if (!input) {
         return Fail("cannot read ", args[0]);
     }
-    const std::string packed = catalogue::PackData(*input);
-    if (packed.empty()) {
-        return Fail("too large to pack: ", args[0]);
+    const std::string output = convert(*input);
+    if (output.empty()) {
+        return Fail(refusal, args[0]);
     }
-    if (!platform::WriteWholeFile(platform::PathFromUtf8(args[1]), packed)) {
+    if (!platform::WriteWholeFile(platform::PathFromUtf8(args[1]), output)) {
         return Fail("cannot write ", args[1]);
     }
     return 0;
 }
 
+int Pack(ProgramState&, const Arguments& args) {
+    return ConvertFile(args, kPackUsage, catalogue::PackData, "too large to pack: ");
+}
+
 int Unpack(ProgramState&, const Arguments& args) {
-    if (args.size() != 2) {
-        return Usage(kUnpackUsage);
-    }
-    const std::optional<std::string> input =
-        platform::ReadWholeFile(platform::PathFromUtf8(args[0]));
-    if (!input) {
-        return Fail("cannot read ", args[0]);
-    }
-    const std::string unpacked = catalogue::UnpackData(*input);
-    if (unpacked.empty()) {
-        return Fail("not a valid container: ", args[0]);
-    }
-    if (!platform::WriteWholeFile(platform::PathFromUtf8(args[1]), unpacked)) {
-        return Fail("cannot write ", args[1]);
-    }
-    return 0;
+    return ConvertFile(args, kUnpackUsage, catalogue::UnpackData, "not a valid container: ");
 }
 
 int Catalogue(ProgramState& state, const Arguments& allArgs) {
