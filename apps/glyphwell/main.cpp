@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <unistd.h>
+
 #include "app/CommandLine.h"
 #include "app/FontSnapshot.h"
 #include "app/StartupLoader.h"
@@ -22,6 +24,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "glyphwell: %s\n", options.error.c_str());
         return 2;
     }
+    // The browser boxes' engine refuses to start as root with its sandbox on.
+    if (geteuid() == 0) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     app::ProgramState state(
         platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),

@@ -16,3 +16,12 @@ bool Settings::WriteSetting(std::string_view key, std::string_view text) const {
 }
 
 }  // namespace glyphwell::app
+
+namespace glyphwell::app {
+
+bool WriteInstallPath(std::string_view folder) {
+    return platform::WriteIniString(kInstallPathFileName, kInstallPathSection, kInstallPathKey,
+                                    folder);
+}
+
+}  // namespace glyphwell::app

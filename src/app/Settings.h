@@ -25,3 +25,15 @@ class Settings {
 };
 
 }  // namespace glyphwell::app
+
+namespace glyphwell::app {
+
+// ".\peizhi.ini" in the current directory: the folder chosen in the install-path window.
+inline constexpr const char* kInstallPathFileName = "peizhi.ini";
+inline constexpr const char* kInstallPathSection = "mulu";
+inline constexpr const char* kInstallPathKey = "mulu";
+
+// False when the file cannot be written.
+bool WriteInstallPath(std::string_view folder);
+
+}  // namespace glyphwell::app

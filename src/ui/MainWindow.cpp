@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+#include "ui/UiFonts.h"
+
 namespace glyphwell::ui {
 namespace {
 
@@ -25,18 +27,12 @@ QRect ToQRect(const Rect& r) {
 }
 
 QFont FrameFont() {
-    QFont font;
-    font.setFamilies({"宋体", "SimSun", "AR PL UMing CN", "WenQuanYi Micro Hei"});
-    font.setPixelSize(13);
-    return font;
+    return SongFont(13);
 }
 
 constexpr app::Colour kClientAreaColour = 0xECECEC;
 constexpr int kStatusStripHeight = 27;
 
-const char* const kPageNames[] = {"系统字体", "远程下载", "我的字体", "回收站",
-                                  "备份",     "设计资源", "设计商城", "作品欣赏"};
-const char* const kControlMenuItems[] = {"检测更新", "官方主页", "关于我们", "综合设置"};
 
 }  // namespace
 
@@ -46,8 +42,7 @@ MainWindow::MainWindow(app::ProgramState& state, std::function<void()> endProgra
       endProgram_(std::move(endProgram)),
       frame_(*this),
       fadeTimer_(new QTimer(this)),
-      pages_(new QStackedWidget(this)),
-      controlMenu_(new QMenu(this)) {
+      container_(new QStackedWidget(this)) {
     setObjectName("启动窗口");
     setWindowTitle("Glyphwell2014");
     setFixedSize(kCreatedWidth, kCreatedHeight);
@@ -56,18 +51,9 @@ MainWindow::MainWindow(app::ProgramState& state, std::function<void()> endProgra
     fadeTimer_->setObjectName("时钟1");
     connect(fadeTimer_, &QTimer::timeout, this, [this] { frame_.FadeTick(); });
 
-    pages_->setObjectName("选择夹1");
-    for (const char* name : kPageNames) {
-        auto* page = new QWidget(pages_);
-        page->setWindowTitle(QString::fromUtf8(name));
-        pages_->addWidget(page);
-    }
-    pages_->installEventFilter(this);
-
-    controlMenu_->setObjectName("控制菜单");
-    for (const char* item : kControlMenuItems) {
-        controlMenu_->addAction(QString::fromUtf8(item));
-    }
+    container_->setObjectName("选择夹1");
+    pages_ = new MainPages(*container_, *this, state_.addresses);
+    container_->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -86,7 +72,10 @@ void MainWindow::MainWindowCreated() {
     frame_.MarkFirstItemSelected();
     app::ApplyStartupSkin(state_, [this] { RepaintWindow(); });
     DrawStatusLine(0, false);
-    pages_->setCurrentIndex(1);
+    pages_->CreateRecognitionWindow();
+    pages_->PrepareGridColumns();
+    container_->setCurrentIndex(1);
+    pages_->SetSystemListMode(2);
 }
 
 void MainWindow::DrawStatusLine(app::Colour colour, bool useGivenColour) {
@@ -118,7 +107,8 @@ void MainWindow::LayoutMainWindow() {
     const QRect r = ToQRect(layout.region);
     // A rounded rectangle with 3 x 3 corner ellipses leaves out the corner pixels.
     setMask(QRegion(r.adjusted(1, 0, -1, 0)) + QRegion(r.adjusted(0, 1, 0, -1)));
-    pages_->setGeometry(ToQRect(layout.pageContainer));
+    container_->setGeometry(ToQRect(layout.pageContainer));
+    pages_->ApplyLayout(layout);
     frame_.Layout(width());
     RepaintWindow();
 }
@@ -330,7 +320,7 @@ void MainWindow::RunTitleButtonAction(int button) {
             break;
         }
         case kMenuButton:
-            controlMenu_->popup(QCursor::pos());
+            pages_->ControlMenu().popup(QCursor::pos());
             break;
         default:  // the maximise button only gives feedback
             break;
@@ -338,7 +328,7 @@ void MainWindow::RunTitleButtonAction(int button) {
 }
 
 void MainWindow::ShowPage(int pageIndex) {
-    pages_->setCurrentIndex(pageIndex);
+    container_->setCurrentIndex(pageIndex);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -378,7 +368,7 @@ void MainWindow::leaveEvent(QEvent*) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == pages_ && event->type() == QEvent::MouseButtonPress) {
+    if (watched == container_ && event->type() == QEvent::MouseButtonPress) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             frame_.PageContainerPressed(false);
         }

@@ -11,9 +11,9 @@
 
 #include "app/Startup.h"
 #include "ui/Artwork.h"
+#include "ui/MainPages.h"
 #include "ui/logic/MainFrame.h"
 
-class QMenu;
 class QStackedWidget;
 class QTimer;
 
@@ -36,6 +36,7 @@ class MainWindow : public QWidget, private MainFrameView {
     void DrawStatusLine(app::Colour colour, bool useGivenColour);
 
     const MainFrame& Frame() const { return frame_; }
+    MainPages& Pages() { return *pages_; }
     void SetPageFillHooks(PageFillHooks hooks) { frame_.SetPageFillHooks(std::move(hooks)); }
 
   protected:
@@ -94,8 +95,8 @@ class MainWindow : public QWidget, private MainFrameView {
     QPoint dragOffset_;
     QPoint pressGlobalPos_;
     QTimer* fadeTimer_;
-    QStackedWidget* pages_;
-    QMenu* controlMenu_;
+    QStackedWidget* container_;
+    MainPages* pages_ = nullptr;
 };
 
 }  // namespace glyphwell::ui

@@ -1,0 +1,26 @@
+#include "ui/UiFonts.h"
+
+#include <QStringList>
+
+namespace glyphwell::ui {
+
+void InstallSongSubstitution() {
+    static const bool installed = [] {
+        // fonts-arphic-uming is installed with the program; the others serve where present.
+        const QStringList mingFaces = {"AR PL UMing CN", "AR PL UMing TW", "AR PL UMing HK",
+                                       "Noto Serif CJK SC", "Source Han Serif SC"};
+        QFont::insertSubstitutions(kSongFaceName, mingFaces);
+        QFont::insertSubstitutions("SimSun", mingFaces);
+        return true;
+    }();
+    (void)installed;
+}
+
+QFont SongFont(int pixelSize) {
+    InstallSongSubstitution();
+    QFont font(kSongFaceName);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+}  // namespace glyphwell::ui
