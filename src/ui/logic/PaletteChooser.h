@@ -4,6 +4,7 @@
 // window is closed; each new window attaches itself as the view.
 
 #include <array>
+#include <cstddef>
 
 #include "app/Skin.h"
 #include "ui/logic/FrameLayout.h"
