@@ -140,7 +140,7 @@ void MainPages::CreateControls() {
                 break;
             }
             case ControlKind::kCanvas:
-                control = new Canvas(parent);
+                control = new Canvas(Text(info.name), parent);
                 break;
             case ControlKind::kBrowserBox: {
                 auto* box = new QWebEngineView(parent);
@@ -163,10 +163,10 @@ void MainPages::CreateControls() {
     fontCanvas_ = &Named<Canvas>("前台画板");
     backCanvas_ = &Named<Canvas>("后台画板");
     categoryTabs_ = &Named<QTabBar>("高级选择夹2");
-    systemGrid_->setRowHeight(kSystemGridRowHeight);
-    searchGrid_->setRowHeight(kSearchGridRowHeight);
+    systemGrid_->SetRowHeight(kSystemGridRowHeight);
+    searchGrid_->SetRowHeight(kSearchGridRowHeight);
     for (Grid* grid : {myFontsGrid_, recycleBinGrid_, backupGrid_}) {
-        grid->setRowHeight(kFolderGridRowHeight);
+        grid->SetRowHeight(kFolderGridRowHeight);
         grid->Data().SetRowCount(kFolderGridFirstRows);
     }
 }

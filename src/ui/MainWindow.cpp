@@ -42,7 +42,8 @@ MainWindow::MainWindow(app::ProgramState& state, std::function<void()> endProgra
       endProgram_(std::move(endProgram)),
       frame_(*this),
       fadeTimer_(new QTimer(this)),
-      container_(new QStackedWidget(this)) {
+      container_(new QStackedWidget(this)),
+      paletteChooser_(state_.skin) {
     setObjectName("启动窗口");
     setWindowTitle("Glyphwell2014");
     setFixedSize(kCreatedWidth, kCreatedHeight);
@@ -65,6 +66,7 @@ void MainWindow::MainWindowCreated() {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     // The frame's pictures and positions.
     artwork_ = DrawArtwork();
+    paletteArtwork_ = DrawPaletteArtwork();
     frame_.Layout(width());
     app::FetchStartupCatalogueServerBase(state_);
     // From here on the frame paints and takes the mouse.
@@ -298,9 +300,21 @@ void MainWindow::StartWindowDrag() {
     grabMouse();
 }
 
-void MainWindow::OpenPalette() {}
+void MainWindow::OpenPalette() {
+    auto applySkin = [this](int skinNumber, bool applySkin, app::Colour colour, bool applyColour) {
+        app::ApplySkin(state_.skin, state_.settings, skinNumber, applySkin, colour, applyColour,
+                       [this] { RepaintWindow(); });
+    };
+    // "关" closes the window only; the palette button stays drawn open until the next press
+    // on the main window.
+    palette_ = std::make_unique<PaletteWindow>(paletteChooser_, paletteArtwork_, applySkin,
+                                               [this] { palette_.reset(); }, this);
+    palette_->show();
+}
 
-void MainWindow::ClosePalette() {}
+void MainWindow::ClosePalette() {
+    palette_.reset();
+}
 
 void MainWindow::RunTitleButtonAction(int button) {
     switch (button) {
@@ -370,7 +384,7 @@ void MainWindow::leaveEvent(QEvent*) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == container_ && event->type() == QEvent::MouseButtonPress) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            frame_.PageContainerPressed(false);
+            frame_.PageContainerPressed(palette_ != nullptr);
         }
         // The container handles its own presses; they do not drag the window.
         return true;

@@ -8,10 +8,14 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "app/Startup.h"
 #include "ui/Artwork.h"
 #include "ui/MainPages.h"
+#include "ui/PaletteArtwork.h"
+#include "ui/PaletteWindow.h"
+#include "ui/logic/PaletteChooser.h"
 #include "ui/logic/MainFrame.h"
 
 class QStackedWidget;
@@ -37,6 +41,8 @@ class MainWindow : public QWidget, private MainFrameView {
 
     const MainFrame& Frame() const { return frame_; }
     MainPages& Pages() { return *pages_; }
+    // The open palette window, nullptr while it is closed.
+    PaletteWindow* Palette() const { return palette_.get(); }
     void SetPageFillHooks(PageFillHooks hooks) { frame_.SetPageFillHooks(std::move(hooks)); }
 
   protected:
@@ -97,6 +103,10 @@ class MainWindow : public QWidget, private MainFrameView {
     QTimer* fadeTimer_;
     QStackedWidget* container_;
     MainPages* pages_ = nullptr;
+    // The palette's choice and states last the whole run; its window only while open.
+    PaletteChooser paletteChooser_;
+    PaletteArtwork paletteArtwork_;
+    std::unique_ptr<PaletteWindow> palette_;
 };
 
 }  // namespace glyphwell::ui
