@@ -13,19 +13,14 @@
 #include "platform/Files.h"
 #include "support/LocalHttpServer.h"
 #include "support/TempDir.h"
+#include "ui/OffscreenApplication.h"
 
 namespace glyphwell::ui {
 namespace {
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "ui_window_tests";
-        static char* argv[] = {name, nullptr};
-        application_ = new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { test::EnsureOffscreenApplication(); }
 
     void Start(const std::string& settings = "") {
         if (!settings.empty()) {
@@ -71,14 +66,11 @@ class MainWindowTest : public ::testing::Test {
     QTimer* FadeTimer() const { return window_->findChild<QTimer*>("时钟1"); }
     void Tick() { QMetaObject::invokeMethod(FadeTimer(), "timeout"); }
 
-    static QApplication* application_;
     test::TempDir runDir_;
     std::unique_ptr<app::ProgramState> state_;
     std::unique_ptr<MainWindow> window_;
     int endProgramCalls_ = 0;
 };
-
-QApplication* MainWindowTest::application_ = nullptr;
 
 TEST_F(MainWindowTest, CreatedWindowHasItsPartsInPlace) {
     Start();
