@@ -38,7 +38,7 @@ class Canvas : public QWidget {
     // Copies the pixels of `from` (this canvas) to `target` with their top-left at `at`.
     void CopyTo(Canvas& target, QPoint at, QRect from) const;
 
-    // Always the widget's size, whether or not it is shown; new area is white.
+    // The widget's size (at least 1 x 1) whether or not it was ever shown; new area is white.
     const QImage& Surface() const;
 
   signals:
