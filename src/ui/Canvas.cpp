@@ -103,9 +103,17 @@ void Canvas::DrawPicture(const QImage& picture, QRect stretchedTo,
 }
 
 void Canvas::DrawText(QPoint at, const QString& text, const QFont& font, app::Colour colour) {
+    if (text.isEmpty()) {
+        return;
+    }
     const QFontMetrics metrics(font);
-    const QRect bounds(at, QSize(metrics.horizontalAdvance(text) + 1, metrics.height()));
-    DrawText(bounds, text, font, colour, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
+    QPainter painter(&Target());
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(font);
+    painter.setPen(ToQColor(colour));
+    const QPoint baseline(at.x(), at.y() + metrics.ascent());
+    painter.drawText(baseline, text);
+    Changed(metrics.boundingRect(text).translated(baseline).adjusted(-2, -2, 2, 2));
 }
 
 void Canvas::DrawText(QRect rect, const QString& text, const QFont& font, app::Colour colour,
