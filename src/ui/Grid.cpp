@@ -1,0 +1,413 @@
+#include "ui/Grid.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QFontDatabase>
+#include <QHash>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+
+namespace glyphwell::ui {
+
+// Adapts GridData to Qt's model/view. Fonts and decoded pictures are made on first use, so a
+// long grid costs only what is on screen.
+class GridModel : public QAbstractTableModel {
+  public:
+    GridModel(const GridData& data, const QWidget& view) : data_(data), view_(view) {
+        // Installed fonts may change while the program runs.
+        QObject::connect(qApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
+            families_.clear();
+            ForgetFonts();
+        });
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : rows_;
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : data_.ColumnCount();
+    }
+
+    // Not editable and not checkable: only the program's click rules change cells.
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) {
+            return Qt::NoItemFlags;
+        }
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) {
+            return {};
+        }
+        const int row = index.row();
+        const int column = index.column();
+        switch (data_.ColumnKind(column)) {
+            case CellKind::kText:
+                if (role == Qt::DisplayRole) {
+                    return QString::fromStdString(data_.Text(row, column));
+                }
+                if (role == Qt::FontRole) {
+                    return CellFont(row, column);
+                }
+                break;
+            case CellKind::kCheckBox:
+                if (role == Qt::CheckStateRole) {
+                    return static_cast<int>(data_.Checked(row, column) ? Qt::Checked
+                                                                       : Qt::Unchecked);
+                }
+                break;
+            case CellKind::kPicture:
+                if (role == Qt::DecorationRole) {
+                    return CellPicture(row, column);
+                }
+                break;
+        }
+        return {};
+    }
+
+    // Follows the data's row count with proper insert and remove notices, so the view keeps
+    // its scroll position and nothing is laid out again per row.
+    void FollowRowCount() {
+        const int rows = data_.RowCount();
+        if (rows > rows_) {
+            beginInsertRows({}, rows_, rows - 1);
+            rows_ = rows;
+            endInsertRows();
+        } else if (rows < rows_) {
+            beginRemoveRows({}, rows, rows_ - 1);
+            rows_ = rows;
+            endRemoveRows();
+        }
+        // Rows cut and grown again inside one batch come back empty without a cell notice.
+        pictures_.clear();
+        CellsChanged(0, 0, rows_ - 1, data_.ColumnCount() - 1);
+    }
+
+    void CellsChanged(int firstRow, int firstColumn, int lastRow, int lastColumn) {
+        lastRow = std::min(lastRow, rows_ - 1);
+        if (lastRow < firstRow || lastColumn < firstColumn) {
+            return;
+        }
+        for (auto it = pictures_.begin(); it != pictures_.end();) {
+            const int row = static_cast<int>(it.key() >> 32);
+            const int column = static_cast<int>(it.key() & 0xFFFFFFFF);
+            if (row >= firstRow && row <= lastRow && column >= firstColumn &&
+                column <= lastColumn) {
+                it = pictures_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn));
+    }
+
+    void ForgetFonts() {
+        fonts_.clear();
+        CellsChanged(0, 0, rows_ - 1, data_.ColumnCount() - 1);
+    }
+
+  private:
+    static quint64 PictureKey(int row, int column) {
+        return (static_cast<quint64>(row) << 32) | static_cast<quint32>(column);
+    }
+
+    QVariant CellFont(int row, int column) const {
+        std::string face = data_.FaceName(row, column);
+        const int height = data_.FontHeight(row, column);
+        if (face.empty() && height <= 0) {
+            return {};  // the view's own font
+        }
+        face += '\n';
+        face += std::to_string(height);
+        auto found = fonts_.find(face);
+        if (found == fonts_.end()) {
+            QFont font = FontForFace(QString::fromStdString(data_.FaceName(row, column)));
+            if (height > 0) {
+                font.setPixelSize(height);
+            }
+            found = fonts_.emplace(std::move(face), font).first;
+        }
+        return QVariant::fromValue(found->second);
+    }
+
+    // The normal font in `face`; a face that is not installed leaves the normal font.
+    QFont FontForFace(const QString& face) const {
+        QFont font = view_.font();
+        if (face.isEmpty()) {
+            return font;
+        }
+        if (const QString family = InstalledFamily(face); !family.isEmpty()) {
+            font.setFamily(family);
+            font.setStyleName({});
+            return font;
+        }
+        // A display name can be a family followed by one of its styles ("DejaVu Sans Bold").
+        for (qsizetype space = face.lastIndexOf(' '); space > 0;
+             space = face.lastIndexOf(' ', space - 1)) {
+            const QString family = InstalledFamily(face.left(space));
+            if (family.isEmpty()) {
+                continue;
+            }
+            const QString style = face.mid(space + 1);
+            for (const QString& known : QFontDatabase::styles(family)) {
+                if (known.compare(style, Qt::CaseInsensitive) == 0) {
+                    font.setFamily(family);
+                    font.setStyleName(known);
+                    return font;
+                }
+            }
+        }
+        return font;
+    }
+
+    // The installed family's own spelling, or empty. The list is read once: asking the font
+    // database per face would copy every family name each time.
+    QString InstalledFamily(const QString& name) const {
+        if (families_.isEmpty()) {
+            for (const QString& family : QFontDatabase::families()) {
+                families_.insert(family.toCaseFolded(), family);
+            }
+        }
+        return families_.value(name.toCaseFolded());
+    }
+
+    QVariant CellPicture(int row, int column) const {
+        const quint64 key = PictureKey(row, column);
+        auto found = pictures_.constFind(key);
+        if (found == pictures_.constEnd()) {
+            const std::vector<unsigned char>& bytes = data_.Picture(row, column);
+            QPixmap picture;
+            if (!bytes.empty()) {
+                picture = QPixmap::fromImage(QImage::fromData(
+                    reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size())));
+            }
+            found = pictures_.insert(key, picture);
+        }
+        return found->isNull() ? QVariant() : QVariant::fromValue(*found);
+    }
+
+    const GridData& data_;
+    const QWidget& view_;
+    int rows_ = 0;
+    mutable std::unordered_map<std::string, QFont> fonts_;  // by face and height
+    mutable QHash<QString, QString> families_;              // case-folded name -> family
+    mutable QHash<quint64, QPixmap> pictures_;              // null: nothing to draw
+};
+
+namespace {
+
+// Check boxes centred in their cells, pictures at their natural size, no focus frame.
+class GridDelegate : public QStyledItemDelegate {
+  public:
+    GridDelegate(const GridData& data, QObject* parent)
+        : QStyledItemDelegate(parent), data_(data) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const CellKind kind = data_.ColumnKind(index.column());
+        if (kind == CellKind::kText) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QWidget* widget = cell.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
+        if (kind == CellKind::kCheckBox) {
+            QStyleOptionViewItem check = cell;
+            QRect box = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &cell, widget);
+            box.moveCenter(cell.rect.center());
+            check.rect = box;
+            check.state &= ~QStyle::State_HasFocus;
+            check.state |= cell.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+            style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, widget);
+        } else {
+            const QPixmap picture = index.data(Qt::DecorationRole).value<QPixmap>();
+            if (!picture.isNull()) {
+                painter->save();
+                painter->setClipRect(cell.rect);
+                const int top = cell.rect.top() + (cell.rect.height() - picture.height()) / 2;
+                painter->drawPixmap(cell.rect.left(), top, picture);
+                painter->restore();
+            }
+        }
+    }
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
+    }
+
+  private:
+    const GridData& data_;
+};
+
+}  // namespace
+
+Grid::Grid(int columnCount, const QString& objectName, QWidget* parent)
+    : QTableView(parent), data_(columnCount), model_(std::make_unique<GridModel>(data_, *this)) {
+    setObjectName(objectName);
+    setModel(model_.get());
+    setItemDelegate(new GridDelegate(data_, this));
+    // x of a click counts from the grid's own left edge.
+    setFrameShape(QFrame::NoFrame);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setWordWrap(false);
+    // Right presses reach mouseReleaseEvent and pick nothing: the pages decide what they do.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+
+    // Fixed sizes: no row or column is measured, however many there are.
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(0);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setStretchLastSection(false);
+    SetRowHeight(kDefaultRowHeight);
+    ApplyColumnWidths();
+
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!showingData_) {
+                    data_.SetCurrentRow(current.isValid() ? current.row() : -1);
+                }
+            });
+    data_.SetObserver(this);
+}
+
+Grid::~Grid() {
+    data_.SetObserver(nullptr);
+}
+
+void Grid::SetRowHeight(int height) {
+    verticalHeader()->setDefaultSectionSize(std::max(height, 1));
+}
+
+int Grid::RowHeight() const {
+    return verticalHeader()->defaultSectionSize();
+}
+
+void Grid::ClickAt(QPoint at) {
+    const QPointF local(at);
+    const QPointF global(viewport()->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(viewport(), &release);
+}
+
+void Grid::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();  // only a left press moves the current row
+        return;
+    }
+    QTableView::mousePressEvent(event);
+    PressRowAt(event->position().toPoint());
+}
+
+void Grid::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        QTableView::mouseReleaseEvent(event);
+        emit LeftReleased(at);
+    } else if (event->button() == Qt::RightButton) {
+        event->accept();
+        emit RightReleased(at);
+    }
+}
+
+void Grid::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is a press like any other.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+    PressRowAt(event->position().toPoint());
+}
+
+void Grid::focusInEvent(QFocusEvent* event) {
+    // Taking the focus would make the first row current; only the data or a click does that.
+    {
+        const QScopedValueRollback guard(showingData_, true);
+        QTableView::focusInEvent(event);
+    }
+    ShowCurrentRow();
+}
+
+void Grid::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange && model_) {
+        model_->ForgetFonts();  // cells without a height of their own follow the new font
+    }
+    QTableView::changeEvent(event);
+}
+
+void Grid::PressRowAt(QPoint at) {
+    const QModelIndex index = indexAt(at);
+    if (index.isValid()) {
+        data_.SetCurrentRow(index.row());
+    }
+}
+
+void Grid::GridRowsChanged() {
+    {
+        const QScopedValueRollback guard(showingData_, true);
+        model_->FollowRowCount();
+    }
+    ShowCurrentRow();
+}
+
+void Grid::GridCellsChanged(int firstRow, int firstColumn, int lastRow, int lastColumn) {
+    model_->CellsChanged(firstRow, firstColumn, lastRow, lastColumn);
+}
+
+void Grid::GridColumnsChanged() {
+    ApplyColumnWidths();
+    model_->CellsChanged(0, 0, data_.RowCount() - 1, data_.ColumnCount() - 1);
+}
+
+void Grid::GridCurrentRowChanged() {
+    ShowCurrentRow();
+}
+
+void Grid::ApplyColumnWidths() {
+    for (int column = 0; column < data_.ColumnCount(); ++column) {
+        if (horizontalHeader()->sectionSize(column) != data_.ColumnWidth(column)) {
+            horizontalHeader()->resizeSection(column, data_.ColumnWidth(column));
+        }
+    }
+}
+
+void Grid::ShowCurrentRow() {
+    const QScopedValueRollback guard(showingData_, true);
+    const int row = data_.CurrentRow();
+    if (row < 0) {
+        selectionModel()->clear();
+        return;
+    }
+    if (currentIndex().row() == row && selectionModel()->isRowSelected(row, {})) {
+        return;
+    }
+    const int column = std::max(currentIndex().column(), 0);
+    selectionModel()->setCurrentIndex(
+        model_->index(row, column),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+}  // namespace glyphwell::ui
