@@ -301,8 +301,8 @@ void MainWindow::StartWindowDrag() {
 }
 
 void MainWindow::OpenPalette() {
-    auto applySkin = [this](int skinNumber, bool applySkin, app::Colour colour, bool applyColour) {
-        app::ApplySkin(state_.skin, state_.settings, skinNumber, applySkin, colour, applyColour,
+    auto applySkin = [this](int skinNumber, bool withSkin, app::Colour colour, bool withColour) {
+        app::ApplySkin(state_.skin, state_.settings, skinNumber, withSkin, colour, withColour,
                        [this] { RepaintWindow(); });
     };
     // "关" closes the window only; the palette button stays drawn open until the next press
