@@ -12,8 +12,7 @@ class InstallPathWindow : public QDialog {
     Q_OBJECT
   public:
     // `chooseFolder` asks the user for a folder and returns an empty text on cancel.
-    explicit InstallPathWindow(QWidget* owner,
-                               std::function<QString(QWidget*)> chooseFolder = {});
+    explicit InstallPathWindow(QWidget* owner, std::function<QString(QWidget*)> chooseFolder = {});
 
     QLineEdit& PathBox() { return *pathBox_; }
     void Choose();   // "选择"

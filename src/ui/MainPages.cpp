@@ -104,7 +104,8 @@ T& MainPages::Named(const char* name) const {
 
 void MainPages::CreateControls() {
     for (const ControlInfo& info : PageControls()) {
-        QWidget* parent = info.page >= 0 ? container_.widget(info.page) : controls_.at(info.container);
+        QWidget* parent =
+            info.page >= 0 ? container_.widget(info.page) : controls_.at(info.container);
         const QString text = Text(info.text);
         QWidget* control = nullptr;
         switch (info.kind) {
@@ -144,7 +145,8 @@ void MainPages::CreateControls() {
                 break;
             case ControlKind::kBrowserBox: {
                 auto* box = new QWebEngineView(parent);
-                box->setUrl(QUrl(QString::fromStdString(BrowserBoxStartAddress(info.name, addresses_))));
+                box->setUrl(
+                    QUrl(QString::fromStdString(BrowserBoxStartAddress(info.name, addresses_))));
                 control = box;
                 break;
             }
@@ -194,9 +196,8 @@ void MainPages::CreateMenus(QWidget& window) {
     controlMenu_->setObjectName(kControlMenuName);
     connect(controlMenu_->addAction("检测更新"), &QAction::triggered, this,
             [this] { Run(events_.checkForUpdate); });
-    connect(controlMenu_->addAction("官方主页"), &QAction::triggered, this, [this] {
-        OpenInDefaultBrowser(QString::fromStdString(HomePageAddress(addresses_)));
-    });
+    connect(controlMenu_->addAction("官方主页"), &QAction::triggered, this,
+            [this] { OpenInDefaultBrowser(QString::fromStdString(HomePageAddress(addresses_))); });
     connect(controlMenu_->addAction("关于我们"), &QAction::triggered, this,
             &MainPages::ShowAboutBox);
     connect(controlMenu_->addAction("综合设置"), &QAction::triggered, this,
@@ -264,7 +265,8 @@ void MainPages::ConnectEvents() {
     Named<QLineEdit>("编辑框4").installEventFilter(this);
     clicked("图形按钮9", [this] {
         const QString text = Named<QLineEdit>("编辑框4").text();
-        OpenInDefaultBrowser(QString::fromStdString(WebSearchAddress(addresses_, text.toStdString())));
+        OpenInDefaultBrowser(
+            QString::fromStdString(WebSearchAddress(addresses_, text.toStdString())));
     });
     for (int row = 1; row <= 6; ++row) {
         clicked(kRowButtons[row - 1], [this, row] {
@@ -277,7 +279,8 @@ void MainPages::ConnectEvents() {
     clicked("图形按钮6", [this] { Run(events_.previousPage); });
     clicked("图形按钮7", [this] { Run(events_.nextPage); });
     clicked("图形按钮8", [this] { Run(events_.lastPage); });
-    connect(animationTimer_, &QTimer::timeout, this, [this] { Run(events_.downloadAnimationTick); });
+    connect(animationTimer_, &QTimer::timeout, this,
+            [this] { Run(events_.downloadAnimationTick); });
 
     // The three folder lists toggle their check column the same way.
     for (Grid* grid : {myFontsGrid_, recycleBinGrid_, backupGrid_}) {
@@ -296,27 +299,25 @@ void MainPages::ConnectEvents() {
     });
     clicked("图形按钮16", [this] { Run(events_.restoreFromRecycleBin); });
     clicked("图形按钮15", [this] { Run(events_.emptyRecycleBin); });
-    connect(&Named<QCheckBox>("选择框1"), &QCheckBox::clicked, this, [this](bool checked) {
-        SetColumnsChecked(recycleBinGrid_->Data(), {2}, checked);
-    });
+    connect(&Named<QCheckBox>("选择框1"), &QCheckBox::clicked, this,
+            [this](bool checked) { SetColumnsChecked(recycleBinGrid_->Data(), {2}, checked); });
     clicked("图形按钮1", [this] { Run(events_.backUpAllFonts); });
     clicked("图形按钮10", [this] { Run(events_.restoreAllFonts); });
-    connect(&Named<QCheckBox>("选择框3"), &QCheckBox::clicked, this, [this](bool checked) {
-        SetColumnsChecked(backupGrid_->Data(), {2}, checked);
-    });
+    connect(&Named<QCheckBox>("选择框3"), &QCheckBox::clicked, this,
+            [this](bool checked) { SetColumnsChecked(backupGrid_->Data(), {2}, checked); });
 
     // Design resources.
     for (const char* name : kLinkButtons) {
         clicked(name, [this, name] {
-            NavigateBox("超文本浏览框3", QString::fromStdString(LinkButtonAddress(name, addresses_)));
+            NavigateBox("超文本浏览框3",
+                        QString::fromStdString(LinkButtonAddress(name, addresses_)));
         });
     }
 }
 
 bool MainPages::eventFilter(QObject* watched, QEvent* event) {
     // Every press into the preview box empties it, also after the user typed there.
-    if (event->type() == QEvent::MouseButtonPress &&
-        watched == controls_.at("编辑框4")) {
+    if (event->type() == QEvent::MouseButtonPress && watched == controls_.at("编辑框4")) {
         static_cast<QLineEdit*>(watched)->clear();
     }
     return QObject::eventFilter(watched, event);
@@ -368,8 +369,8 @@ void MainPages::ApplyLayout(const FrameLayout& layout) {
     QWidget& pageLabel = Named<QLabel>("标签1");
     pageLabel.move(layout.pageLabelLeft, pageLabel.y());
     for (int column = 0; column < 6; ++column) {
-        systemGrid_->Data().SetColumnWidth(column,
-                                           layout.systemGridColumns[static_cast<std::size_t>(column)]);
+        systemGrid_->Data().SetColumnWidth(
+            column, layout.systemGridColumns[static_cast<std::size_t>(column)]);
     }
     searchGrid_->Data().SetColumnWidth(0, layout.systemGrid2Columns[0]);
     searchGrid_->Data().SetColumnWidth(1, layout.systemGrid2Columns[1]);

@@ -33,15 +33,15 @@ struct PageEvents {
     std::function<void(int listMode)> listModeChosen;  // the three order buttons
     std::function<void()> refreshSystemFonts;
     std::function<void()> uninstallCheckedSystemFonts;
-    std::function<void()> searchSystemFonts;          // the name filter changed
-    std::function<void(QPoint)> systemGridMenu;       // right release on the main list
-    std::function<void(QPoint)> searchGridMenu;       // right release on the search results
-    std::function<void()> copyFontName;               // "系统表格"
-    std::function<void()> exportFontFile;             // "系统表格"
-    std::function<void()> deleteInstalledFont;        // "系统表格"
-    std::function<void()> copySearchResultFontName;   // "系统表格2"
-    std::function<void()> deleteSearchResultFont;     // "系统表格2"
-    std::function<void()> offerCatalogueUpdate;       // raised on the interface thread
+    std::function<void()> searchSystemFonts;         // the name filter changed
+    std::function<void(QPoint)> systemGridMenu;      // right release on the main list
+    std::function<void(QPoint)> searchGridMenu;      // right release on the search results
+    std::function<void()> copyFontName;              // "系统表格"
+    std::function<void()> exportFontFile;            // "系统表格"
+    std::function<void()> deleteInstalledFont;       // "系统表格"
+    std::function<void()> copySearchResultFontName;  // "系统表格2"
+    std::function<void()> deleteSearchResultFont;    // "系统表格2"
+    std::function<void()> offerCatalogueUpdate;      // raised on the interface thread
     // Font download.
     std::function<void(int tab)> categoryChosen;
     std::function<void(int row)> previewRow;  // row buttons, rows 1 to 6

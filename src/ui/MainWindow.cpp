@@ -33,7 +33,6 @@ QFont FrameFont() {
 constexpr app::Colour kClientAreaColour = 0xECECEC;
 constexpr int kStatusStripHeight = 27;
 
-
 }  // namespace
 
 MainWindow::MainWindow(app::ProgramState& state, std::function<void()> endProgram, QWidget* parent)
@@ -85,6 +84,11 @@ void MainWindow::DrawStatusLine(app::Colour colour, bool useGivenColour) {
     statusText_ = QString::fromStdString(state_.versionLine.Text());
     statusShown_ = true;
     update(StatusLineWindowRect());
+}
+
+void MainWindow::PostStatusLine() {
+    QMetaObject::invokeMethod(
+        this, [this] { DrawStatusLine(0, false); }, Qt::QueuedConnection);
 }
 
 void MainWindow::DrawStatusLine() {
@@ -302,13 +306,17 @@ void MainWindow::StartWindowDrag() {
 
 void MainWindow::OpenPalette() {
     auto applySkin = [this](int skinNumber, bool withSkin, app::Colour colour, bool withColour) {
+        // The status text takes the new skin's text colour at once (black on skins 2 and 9).
         app::ApplySkin(state_.skin, state_.settings, skinNumber, withSkin, colour, withColour,
-                       [this] { RepaintWindow(); });
+                       [this] {
+                           RepaintWindow();
+                           DrawStatusLine(0, false);
+                       });
     };
     // "关" closes the window only; the palette button stays drawn open until the next press
     // on the main window.
-    palette_ = std::make_unique<PaletteWindow>(paletteChooser_, paletteArtwork_, applySkin,
-                                               [this] { palette_.reset(); }, this);
+    palette_ = std::make_unique<PaletteWindow>(
+        paletteChooser_, paletteArtwork_, applySkin, [this] { palette_.reset(); }, this);
     palette_->show();
 }
 

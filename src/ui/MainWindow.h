@@ -15,8 +15,8 @@
 #include "ui/MainPages.h"
 #include "ui/PaletteArtwork.h"
 #include "ui/PaletteWindow.h"
-#include "ui/logic/PaletteChooser.h"
 #include "ui/logic/MainFrame.h"
+#include "ui/logic/PaletteChooser.h"
 
 class QStackedWidget;
 class QTimer;
@@ -38,6 +38,9 @@ class MainWindow : public QWidget, private MainFrameView {
     // With useGivenColour false the skin's text colour is used; either way it is remembered
     // for the next full paint.
     void DrawStatusLine(app::Colour colour, bool useGivenColour);
+    // Callable from any thread: the status line is redrawn on the interface thread with the
+    // version line as it is then.
+    void PostStatusLine();
 
     const MainFrame& Frame() const { return frame_; }
     MainPages& Pages() { return *pages_; }

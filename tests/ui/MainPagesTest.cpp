@@ -347,7 +347,8 @@ TEST_F(MainPagesTest, InstallPathWindowWritesTheChosenFolder) {
     window.Choose();
     EXPECT_EQ(window.PathBox().text(), offered);
     window.Confirm();
-    EXPECT_EQ(platform::ReadIniString(current / "peizhi.ini", "mulu", "mulu", "-"), "/home/user/字体");
+    EXPECT_EQ(platform::ReadIniString(current / "peizhi.ini", "mulu", "mulu", "-"),
+              "/home/user/字体");
     offered.clear();  // cancelled
     window.Choose();
     EXPECT_EQ(window.PathBox().text(), "");

@@ -9,6 +9,9 @@
 #include <QTimer>
 
 #include <memory>
+#include <thread>
+
+#include <QPushButton>
 
 #include "platform/Files.h"
 #include "support/LocalHttpServer.h"
@@ -216,6 +219,80 @@ TEST_F(MainWindowTest, MoveButtonTogglesCornerAndMiddle) {
     Release(at);
     const QSize screen = window_->screen()->geometry().size();
     EXPECT_EQ(window_->pos(), QPoint((screen.width() - 744) / 2, (screen.height() - 620) / 2));
+}
+
+TEST_F(MainWindowTest, PaletteOpensBelowItsButtonAndChangesTheLook) {
+    Start();
+    const QPoint paletteButton = Middle(window_->Frame().TitleButtonRectOf(kPaletteButton));
+    Press(paletteButton);
+    PaletteWindow* palette = window_->Palette();
+    ASSERT_NE(palette, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(palette->pos(), window_->pos() + QPoint(744 - 223, 99));
+    EXPECT_EQ(window_->Frame().PageBarItemState(2), kHoverSuspended);
+    auto pressOnPalette = [&](const Rect& r) {
+        const QPoint at(r.x + r.width / 2, r.y + r.height / 2);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(palette->mapToGlobal(at)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(palette, &press);
+        QApplication::processEvents();
+    };
+    // Skin 1 fills the title area with its plain colour.
+    pressOnPalette(ThumbnailRect(1));
+    EXPECT_EQ(PixelAt({560, 10}), QColor(77, 166, 222));
+    EXPECT_EQ(state_->settings.ReadSetting("pf", ""), "1");
+    // Skin 9 writes its status text in black on the pink strip.
+    pressOnPalette(ThumbnailRect(9));
+    const QImage shot = window_->grab().toImage();
+    int darkPixels = 0;
+    for (int x = 6; x < 300; ++x) {
+        for (int y = 600; y < 613; ++y) {
+            darkPixels += qGray(shot.pixel(x, y)) < 60 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(darkPixels, 20);
+    // A colour swatch: plain background, "lb" 1, "pf" kept.
+    pressOnPalette(PaletteTabRect(1));
+    pressOnPalette(SwatchRect(5));
+    const app::Colour chosen = SwatchColour(5);
+    EXPECT_EQ(PixelAt({560, 10}),
+              QColor(app::RedOf(chosen), app::GreenOf(chosen), app::BlueOf(chosen)));
+    EXPECT_EQ(state_->settings.ReadSetting("lb", ""), "1");
+    EXPECT_EQ(state_->settings.ReadSetting("pf", ""), "9");
+
+    // A press on the page area closes the palette and gives hover back.
+    auto* container = window_->findChild<QStackedWidget*>("选择夹1");
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(725, 3),
+                      QPointF(container->mapToGlobal(QPoint(725, 3))), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(container, &press);
+    EXPECT_EQ(window_->Palette(), nullptr);
+    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), kNormal);
+    EXPECT_EQ(window_->Frame().PageBarItemState(2), kNormal);
+
+    // "关" closes the window only: the button stays open until the next press on the frame.
+    Press(paletteButton);
+    ASSERT_NE(window_->Palette(), nullptr);
+    window_->Palette()->findChild<QPushButton*>()->click();
+    QApplication::processEvents();
+    EXPECT_EQ(window_->Palette(), nullptr);
+    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), kPressed);
+    Press({680, 60});
+    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), kNormal);
+}
+
+TEST_F(MainWindowTest, StatusLineCanBeAskedForFromAnotherThread) {
+    Start();
+    const QRect statusLine(6, 599, 727, 15);
+    const QImage before = window_->grab(statusLine).toImage();
+    std::thread worker([this] {
+        state_->versionLine.SetCatalogueVersionText("9.9.9.9");
+        state_->versionLine.BuildVersionLine();
+        window_->PostStatusLine();
+    });
+    worker.join();
+    QApplication::processEvents();
+    EXPECT_NE(window_->grab(statusLine).toImage(), before);
 }
 
 }  // namespace
