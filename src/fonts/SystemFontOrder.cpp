@@ -142,7 +142,7 @@ int InitialLetterKey(std::string_view t) {
     if (t.size() != 1) {
         return 0;
     }
-    // "0" reads as the S of its numeral, not the L of the other one.
+    // Index is the digit; "0" gives S, not L.
     static constexpr char kNumeralInitials[] = "SYESSWLQBJ";
     char c = t[0];
     if (c >= '0' && c <= '9') {
@@ -202,9 +202,9 @@ bool SearchMatches(std::string_view displayName, std::string_view text, bool cas
 }
 
 SearchColumns SearchColumnWidths(int gridWidth, int matches) {
-    // "width / 3 * 2" and "width / 3 - 52" are taken as exact values truncated once at the
-    // end: (width / 3) * 2 in whole pixels would lose up to a pixel on column 0. C++ division
-    // truncates towards zero, as truncating the exact value does.
+    // Two thirds, and a third less the margin, each truncated once at the end: truncating the
+    // third before doubling it would lose a pixel of column 0 at widths of 3k + 2. Integer
+    // division truncates towards zero, as truncating the exact value does.
     int margin = matches <= 18 ? 52 : 70;
     return {gridWidth * 2 / 3, (gridWidth - 3 * margin) / 3};
 }

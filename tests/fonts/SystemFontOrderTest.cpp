@@ -230,7 +230,7 @@ TEST(SearchTest, ColumnWidthsNarrowFromNineteenMatches) {
         int width, matches, column0, column1;
     } cases[] = {
         {700, 1, 466, 181},   {700, 18, 466, 181}, {700, 19, 466, 163},
-        {700, 500, 466, 163}, {701, 18, 467, 181},  // 467.33: truncated once, not 233 * 2
+        {700, 500, 466, 163}, {701, 18, 467, 181},  // 467.33 truncated, not 233 * 2
         {702, 19, 468, 164},
     };
     for (const Case& c : cases) {
