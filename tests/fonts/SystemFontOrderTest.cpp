@@ -229,8 +229,12 @@ TEST(SearchTest, ColumnWidthsNarrowFromNineteenMatches) {
     struct Case {
         int width, matches, column0, column1;
     } cases[] = {
-        {700, 1, 466, 181},   {700, 18, 466, 181}, {700, 19, 466, 163},
-        {700, 500, 466, 163}, {701, 18, 467, 181},  // 467.33 truncated, not 233 * 2
+        {700, 1, 466, 181},
+        {700, 18, 466, 181},
+        {700, 19, 466, 163},
+        {700, 500, 466, 163},
+        // 467.33 truncated, not 233 * 2
+        {701, 18, 467, 181},
         {702, 19, 468, 164},
     };
     for (const Case& c : cases) {
