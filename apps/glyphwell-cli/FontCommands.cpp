@@ -4,6 +4,7 @@
 #include "fonts/FontDisplayName.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
+#include "fonts/SystemFontOrder.h"
 
 namespace glyphwell::cli {
 namespace {
@@ -11,10 +12,42 @@ namespace {
 using app::ProgramState;
 using Arguments = std::vector<std::string>;
 
-int ListFonts(ProgramState&, const Arguments&) {
+constexpr const char* kFontsUsage = "usage: glyphwell-cli fonts [--order language|initial|time]\n";
+
+// The list mode named by an --order value; 0 for an unknown one.
+int ListModeNamed(const std::string& order) {
+    if (order == "language") {
+        return fonts::ByLanguage;
+    }
+    if (order == "initial") {
+        return fonts::ByInitial;
+    }
+    if (order == "time") {
+        return fonts::ByTime;
+    }
+    return 0;
+}
+
+int ListFonts(ProgramState&, const Arguments& arguments) {
+    int listMode = 0;
+    if (arguments.size() == 2 && arguments[0] == "--order") {
+        listMode = ListModeNamed(arguments[1]);
+    } else if (arguments.size() == 1 && arguments[0].starts_with("--order=")) {
+        listMode = ListModeNamed(arguments[0].substr(std::string_view("--order=").size()));
+    }
+    if (!arguments.empty() && listMode == 0) {
+        std::fprintf(stderr, "%s", kFontsUsage);
+        return 2;
+    }
     fonts::FontconfigFontSystem system;
     fonts::FontRegistry registry(system);
     registry.LoadFontTable();
+    if (listMode != 0) {
+        for (const std::string& name : fonts::ListedFontNames(registry, listMode)) {
+            std::printf("%s\n", name.c_str());
+        }
+        return 0;
+    }
     for (int n = 1; n <= registry.count(); ++n) {
         fonts::FontEntry entry = registry.Entry(n);
         std::printf("%s\t%s\t%s\n", entry.DisplayName.c_str(), entry.FilePath.c_str(),
@@ -75,7 +108,11 @@ int Uninstall(ProgramState&, const Arguments& arguments) {
 
 std::vector<Command> FontCommands() {
     return {
-        {"fonts", "fonts                    list the installed fonts: name, file, value name",
+        {"fonts",
+         "fonts [--order language|initial|time]\n"
+         "                           list the installed fonts: name, file, value name; with\n"
+         "                           --order only the names, as the installed-font list orders "
+         "them",
          ListFonts},
         {"name", "name FILE...             print each font file's display name", PrintNames},
         {"install", "install FILE [TARGET]    install a font file into the Fonts folder", Install},
