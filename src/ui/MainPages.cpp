@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTimer>
@@ -56,6 +57,26 @@ QString Text(const char* text) {
 constexpr const char* kRowButtons[] = {"图形按钮28", "图形按钮18", "图形按钮19",
                                        "图形按钮20", "图形按钮21", "图形按钮22"};
 constexpr const char* kLinkButtons[] = {"图形按钮29", "图形按钮30", "图形按钮31", "图形按钮32"};
+
+// A label whose text sits below leading line breaks: the last lines show at its foot,
+// where a plain label would push them out of sight.
+class FootLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        // The painter drops text taller than its box, so the breaks are left out here.
+        QString shown = text();
+        while (shown.startsWith('\n')) {
+            shown.remove(0, 1);
+        }
+        painter.drawText(rect(), Qt::AlignHCenter | Qt::AlignBottom, shown);
+    }
+};
 
 }  // namespace
 
@@ -113,7 +134,8 @@ void MainPages::CreateControls() {
                 control = new GraphicButton(QSize(info.rect.width, info.rect.height), text, parent);
                 break;
             case ControlKind::kLabel: {
-                auto* label = new QLabel(text, parent);
+                auto* label =
+                    text.startsWith('\n') ? new FootLabel(text, parent) : new QLabel(text, parent);
                 label->setAlignment(Qt::AlignCenter);
                 label->setFont(SongFont(12));
                 control = label;
@@ -156,6 +178,8 @@ void MainPages::CreateControls() {
         control->setVisible(info.shownAtStart);
         controls_[info.name] = control;
     }
+    // The shared-fonts box lies over the download page's other controls while it shows.
+    controls_.at("超文本浏览框5")->raise();
     systemGrid_ = &Named<Grid>("系统字体表格");
     searchGrid_ = &Named<Grid>("系统字体表格2");
     myFontsGrid_ = &Named<Grid>("我的字体表格");
