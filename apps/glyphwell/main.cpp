@@ -10,11 +10,13 @@
 #include "app/CommandLine.h"
 #include "app/FontSnapshot.h"
 #include "app/StartupLoader.h"
+#include "app/WorkingFolders.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/RunDirectory.h"
 #include "ui/MainWindow.h"
+#include "ui/SystemFontPage.h"
 
 int main(int argc, char** argv) {
     using namespace glyphwell;
@@ -39,10 +41,13 @@ int main(int argc, char** argv) {
 
     ui::MainWindow window(state);
     window.MainWindowCreated();
+    ui::SystemFontPage systemFontPage(window.Pages(), fontRegistry,
+                                      state.runDirectory / app::kRecycleBinFolderName, window);
     // The loader's later steps (downloaded fonts, the system list, the update check) plug in
     // here as their pages arrive.
     app::StartupSteps steps;
     steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
+    steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
     app::StartupLoader loader(steps, app::kFontSnapshotFileName);
     loader.Start();

@@ -1,0 +1,57 @@
+#pragma once
+// The system-font page at work: the list in its three orders, the name filter, the two grids'
+// menus, select marks and removing ticked fonts. Runs on the interface thread; other threads
+// ask for a rebuild through PostBuildSystemList.
+
+#include <QObject>
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+
+#include "fonts/FontRegistry.h"
+
+class QLabel;
+
+namespace glyphwell::ui {
+
+class MainPages;
+
+// The page's questions and messages; standard message boxes unless replaced.
+struct SystemFontDialogs {
+    std::function<bool(const QString& question)> askYesNo;
+    std::function<void(const QString& message)> tell;
+};
+
+class SystemFontPage : public QObject {
+    Q_OBJECT
+  public:
+    SystemFontPage(MainPages& pages, fonts::FontRegistry& registry,
+                   std::filesystem::path recycleBin, QWidget& window);
+
+    void SetDialogs(SystemFontDialogs dialogs) { dialogs_ = std::move(dialogs); }
+
+    void BuildSystemList();
+    // From any thread: the rebuild runs on the interface thread and this returns after it.
+    void PostBuildSystemList();
+    void SearchSystemFonts();
+    void ChooseListMode(int listMode);
+    void Refresh();
+    void BatchUninstall();
+    void DeleteSearchResultFont();
+
+  private:
+    void ShowMenu(bool searchResults, QPoint at);
+    void CopyFontName(bool searchResults);
+    // After any change to the installed fonts: tell the desktop, reload and list again.
+    void AfterFontsChanged(bool searchAgain);
+    QLabel& Label(const char* name) const;
+
+    MainPages& pages_;
+    fonts::FontRegistry& registry_;
+    std::filesystem::path recycleBin_;
+    QWidget& window_;
+    SystemFontDialogs dialogs_;
+};
+
+}  // namespace glyphwell::ui

@@ -1,0 +1,61 @@
+#pragma once
+// The installed-font list's grids: two fonts a row in the main list, one a row in the search
+// results, the menus' font caption, and removing ticked fonts into the recycle bin.
+// The grids are the interface thread's; callers on other threads hand the work over to it.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fonts/FontRegistry.h"
+#include "ui/logic/GridData.h"
+
+namespace glyphwell::ui {
+
+inline constexpr int kSampleHeight = 20;        // main list samples
+inline constexpr int kSearchSampleHeight = 25;  // search-result samples
+inline constexpr int kLeftRightBoundary = 334;  // a click right of it means the right font
+
+// Writes the listed fonts into `grid` two to a row and returns how many were listed. The
+// selection columns (2 and 5) are never written. No font leaves one empty row.
+int FillSystemList(GridData& grid, const std::vector<std::string>& listed);
+
+// "系统字体数:" + count.
+std::string FontCountCaption(int count);
+
+// The fonts of `names` that contain `text` (on GBK character boundaries; ignoring ASCII case
+// unless `caseSensitive`), one a row; sets the column widths for `gridWidth`. Returns the
+// number of matches; with none the grid is left as it was apart from its rows.
+int FillSearchResults(GridData& grid, const std::vector<std::string>& names,
+                      const std::string& text, bool caseSensitive, int gridWidth);
+
+// "删除字体  (  " + name + "  )", and the name recovered from such a caption.
+std::string MenuFontCaption(const std::string& name);
+std::string NameFromMenuCaption(const std::string& caption);
+
+// The font a right click at `x` on the main list's current row points at; empty without a
+// current row.
+std::string ClickedFontName(const GridData& grid, int x);
+// The name "复制字体名" of the main list's menu copies: the left font when the caption names
+// it, else the right one.
+std::string NameToCopy(const GridData& grid, const std::string& deleteItemCaption);
+
+struct UninstallOutcome {
+    std::vector<std::string> keptFonts;  // left installed because their copy failed
+};
+
+// Removes the ticked fonts of `grid` (the search results when `searchResults`, else the main
+// list), keeping a copy of each file under its own name in `recycleBin`. `progress` gets the
+// text after each processed font and may let the window process events; rows are read as
+// they are when reached. A font is uninstalled only after its copy is complete.
+UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& grid,
+                                bool searchResults, const std::filesystem::path& recycleBin,
+                                const std::function<void(const std::string&)>& progress);
+
+// Removes one font, its copy named display name + ".ttf" in `recycleBin` made first. False
+// when the font is not in the table; `kept` is set when its copy failed and it stays.
+bool DeleteSearchResultFont(fonts::FontRegistry& registry, const std::string& name,
+                            const std::filesystem::path& recycleBin, bool& kept);
+
+}  // namespace glyphwell::ui
