@@ -1,0 +1,149 @@
+#include "ui/SystemFontPage.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <memory>
+
+#include "fonts/FontFixtures.h"
+#include "fonts/FontconfigFontSystem.h"
+#include "support/LocalHttpServer.h"
+#include "support/TempDir.h"
+#include "ui/GraphicButton.h"
+#include "ui/Grid.h"
+#include "ui/MainWindow.h"
+#include "ui/TestApplication.h"
+
+namespace glyphwell::ui {
+namespace {
+
+class SystemFontPageTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { test::TestApplication(); }
+
+    void SetUp() override {
+        std::filesystem::create_directories(sandbox_.FontsFolder());
+        for (const char* family : {"Zulu Sans", "alpha serif", "8 Bit", "Mike Mono"}) {
+            const std::filesystem::path source = sources_ / (std::string(family) + ".ttf");
+            test::WriteRenamedFont(source, family);
+            std::string target;
+            ASSERT_EQ(fonts::InstallFont(system_, source.string(), target), 1);
+        }
+        registry_.LoadFontTable();
+        platform::ServiceAddresses addresses;
+        addresses.site = test::UnusedLocalAddress();
+        platform::HttpOptions http;
+        http.connectTimeout = std::chrono::seconds(2);
+        state_ = std::make_unique<app::ProgramState>(runDir_.Path(), addresses, http);
+        window_ = std::make_unique<MainWindow>(*state_, [] {});
+        window_->MainWindowCreated();
+        window_->show();
+        page_ = std::make_unique<SystemFontPage>(window_->Pages(), registry_,
+                                                 runDir_ / "字体回收站", *window_);
+        page_->SetDialogs({[this](const QString& q) {
+                               asked_.push_back(q);
+                               return answer_;
+                           },
+                           [this](const QString& m) { told_.push_back(m); }});
+        page_->PostBuildSystemList();
+    }
+    template <typename T>
+    T& Named(const char* name) {
+        return *window_->findChild<T*>(QString::fromUtf8(name));
+    }
+    Grid& List() { return window_->Pages().SystemFontGrid(); }
+    Grid& Results() { return window_->Pages().SearchResultGrid(); }
+
+    test::FontconfigSandbox sandbox_;
+    test::TempDir sources_;
+    test::TempDir runDir_;
+    fonts::FontconfigFontSystem system_{
+        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile()}};
+    fonts::FontRegistry registry_{system_};
+    std::unique_ptr<app::ProgramState> state_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<SystemFontPage> page_;
+    std::vector<QString> asked_;
+    std::vector<QString> told_;
+    bool answer_ = true;
+};
+
+TEST_F(SystemFontPageTest, ListsInTheChosenOrderWithItsCount) {
+    EXPECT_EQ(Named<QLabel>("标签2").text(), "系统字体数:4");
+    EXPECT_EQ(List().Data().RowCount(), 2);
+    Named<GraphicButton>("图形按钮5").click();  // by initial: 8 reads as B
+    EXPECT_EQ(window_->Pages().SystemListMode(), 3);
+    EXPECT_EQ(List().Data().Text(0, 1), "alpha serif");
+    EXPECT_EQ(List().Data().Text(0, 4), "8 Bit");
+    EXPECT_EQ(List().Data().Text(1, 1), "Mike Mono");
+    EXPECT_EQ(List().Data().Text(1, 4), "Zulu Sans");
+    EXPECT_EQ(List().Data().FontHeight(1, 3), 20);
+}
+
+TEST_F(SystemFontPageTest, SearchShowsExactlyOneOfTheListsAndTheNoResultLabel) {
+    auto& filter = Named<QLineEdit>("编辑框1");
+    auto& noResult = Named<QLabel>("标签20");
+    filter.setText("ALPHA");
+    EXPECT_FALSE(Results().isHidden());
+    EXPECT_TRUE(List().isHidden());
+    EXPECT_TRUE(noResult.isHidden());
+    EXPECT_EQ(Results().Data().Text(0, 1), "alpha serif");
+    Named<QCheckBox>("选择框5").setChecked(true);  // match case
+    filter.setText("ALPHAS");
+    filter.setText("ALPHA");
+    EXPECT_FALSE(noResult.isHidden());
+    EXPECT_TRUE(Results().isHidden());
+    EXPECT_TRUE(List().isHidden());
+    filter.clear();
+    EXPECT_FALSE(List().isHidden());
+    EXPECT_TRUE(Results().isHidden());
+    EXPECT_TRUE(noResult.isHidden());
+}
+
+TEST_F(SystemFontPageTest, RightClickPicksTheHalfAndCopyTakesItsName) {
+    const int y = List().rowViewportPosition(0) + 5;
+    QMenu& menu = Named<QMenu>("系统表格");
+    for (const auto& [x, column] : {std::pair{500, 4}, std::pair{100, 1}}) {
+        emit List().RightReleased({x, y});
+        const std::string name = List().Data().Text(0, column);
+        EXPECT_EQ(menu.actions().back()->text().toStdString(), "删除字体  (  " + name + "  )");
+        menu.hide();
+        menu.actions()[0]->trigger();
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), name);
+    }
+}
+
+TEST_F(SystemFontPageTest, BatchUninstallAsksRefusesWhileBusyAndRebuilds) {
+    answer_ = false;
+    Named<GraphicButton>("图形按钮17").click();
+    EXPECT_EQ(asked_, std::vector<QString>{"是否执行批量卸载?"});
+    EXPECT_EQ(registry_.count(), 4);
+
+    // Nothing ticked: after Yes the list is still rebuilt and the busy label hidden again.
+    answer_ = true;
+    List().Data().SetText(0, 1, "stale");
+    Named<GraphicButton>("图形按钮17").click();
+    EXPECT_EQ(registry_.count(), 4);
+    EXPECT_NE(List().Data().Text(0, 1), "stale");
+    EXPECT_TRUE(Named<QLabel>("标签18").isHidden());
+
+    // Ticked, one font goes; a second press while the label shows is refused.
+    List().Data().SetChecked(0, 2, true);
+    const std::string first = List().Data().Text(0, 1);
+    Named<GraphicButton>("图形按钮17").click();
+    EXPECT_EQ(registry_.FindFontEntry(first), 0);
+    EXPECT_EQ(Named<QLabel>("标签2").text(), "系统字体数:3");
+    asked_.clear();
+    Named<QLabel>("标签18").show();
+    Named<GraphicButton>("图形按钮17").click();
+    EXPECT_TRUE(asked_.empty());
+    EXPECT_EQ(told_, std::vector<QString>{"卸载进行中!"});
+}
+
+}  // namespace
+}  // namespace glyphwell::ui
