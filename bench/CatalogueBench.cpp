@@ -13,21 +13,13 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/PackedData.h"
 #include "jet/JetWriter.h"
+#include "support/Noise.h"
 
 namespace {
 
 using namespace glyphwell;
 
 constexpr int kRows = 50000;
-
-std::string Noise(std::size_t size, std::uint32_t seed) {
-    std::string bytes;
-    for (std::size_t i = 0; i < size; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        bytes.push_back(static_cast<char>(seed >> 24));
-    }
-    return bytes;
-}
 
 // The 50,000-row file, written once and removed at exit.
 struct TemporaryCatalogue {
@@ -39,7 +31,7 @@ struct TemporaryCatalogue {
                             {}};
         for (int i = 0; i < kRows; ++i) {
             table.rows.push_back({"字体" + std::to_string(i), "a/" + std::to_string(i),
-                                  catalogue::PackData("\xFF\xD8" + Noise(600, i))});
+                                  catalogue::PackData("\xFF\xD8" + test::Noise(600, i))});
         }
         jet::WriteJetDatabase(path, {table});
     }
@@ -103,7 +95,7 @@ const std::string& Unpacked() {
     static const std::string bytes = [] {
         std::string out;
         for (int i = 0; out.size() < 8 * 1024 * 1024; ++i) {
-            out += Noise(64, i % 97) + std::string(192, static_cast<char>(i));
+            out += test::Noise(64, i % 97) + std::string(192, static_cast<char>(i));
         }
         return out;
     }();

@@ -12,6 +12,7 @@
 
 #include "catalogue/PackedData.h"
 #include "jet/JetWriter.h"
+#include "support/Noise.h"
 #include "support/TempDir.h"
 
 namespace glyphwell::catalogue {
@@ -21,22 +22,12 @@ using jet::ColumnType;
 using jet::JetRow;
 using jet::JetTable;
 
-// Bytes that do not compress, so that packed pictures need long-value pages.
-std::string Noise(std::size_t size, std::uint32_t seed) {
-    std::string bytes;
-    for (std::size_t i = 0; i < size; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        bytes.push_back(static_cast<char>(seed >> 24));
-    }
-    return bytes;
-}
-
 // A JPEG signature, then a size that cycles through inline, one long-value row and a chain.
 std::string Picture(int row) {
-    return std::string("\xFF\xD8", 2) + Noise(row % 3 == 0   ? 9000
-                                              : row % 3 == 1 ? 100
-                                                             : 3000,
-                                              static_cast<std::uint32_t>(row));
+    return std::string("\xFF\xD8", 2) + test::Noise(row % 3 == 0   ? 9000
+                                                    : row % 3 == 1 ? 100
+                                                                   : 3000,
+                                                    static_cast<std::uint32_t>(row));
 }
 
 JetTable FontTable(const std::string& name, int rows) {
