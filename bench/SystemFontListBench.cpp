@@ -1,0 +1,230 @@
+// The installed-font list with 10,000 fonts under a private fontconfig setup: building the
+// list in each order, one search keystroke, and scrolling the shown list with every name in
+// its own face; `fc-list` over the same fonts is the yardstick for building.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FontCopies.h"
+#include "fonts/FontFixtures.h"
+#include "fonts/FontRegistry.h"
+#include "fonts/FontconfigFontSystem.h"
+#include "fonts/SystemFontOrder.h"
+#include "ui/Grid.h"
+#include "ui/logic/SystemFontList.h"
+
+namespace {
+
+using namespace glyphwell;
+
+constexpr int kSearchGridWidth = 734;
+constexpr std::array<int, 6> kSystemGridColumns = {210, 120, 27, 210, 120, 27};
+
+// GLYPHWELL_FONT_COPIES may name a folder made by make_font_copies, to skip writing the
+// fonts on every run; otherwise they are written into a fresh sandbox.
+std::unique_ptr<test::FontconfigSandbox> UseFontCopies() {
+    const char* kept = std::getenv("GLYPHWELL_FONT_COPIES");
+    if (kept == nullptr || *kept == '\0') {
+        auto sandbox = std::make_unique<test::FontconfigSandbox>();
+        bench::WriteFontCopies(sandbox->FontsFolder(), bench::kFontCopyCount);
+        return sandbox;
+    }
+    const std::string dir = kept;
+    ::setenv("FONTCONFIG_FILE", (dir + "/fonts.conf").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (dir + "/cache").c_str(), 1);
+    ::setenv("HOME", dir.c_str(), 1);
+    return nullptr;
+}
+
+struct Installed {
+    std::unique_ptr<test::FontconfigSandbox> sandbox = UseFontCopies();
+    fonts::FontconfigFontSystem system;
+    fonts::FontRegistry registry{system};
+
+    Installed() {
+        // Fontconfig's cache is written once here, as the desktop keeps it between runs.
+        test::RunCommand("fc-cache");
+        registry.LoadFontTable();
+    }
+};
+
+// The fonts come first: the application's font database reads the sandbox's configuration.
+Installed& Setup() {
+    static Installed installed;
+    return installed;
+}
+
+QApplication& Application() {
+    Setup();
+    static int argc = 1;
+    static char name[] = "system_font_list_bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *application;
+}
+
+void BM_BuildSystemList(benchmark::State& state) {
+    Installed& installed = Setup();
+    const int mode = static_cast<int>(state.range(0));
+    ui::GridData grid(6);
+    int listed = 0;
+    for (auto _ : state) {
+        listed = ui::FillSystemList(grid, fonts::ListedFontNames(installed.registry, mode));
+    }
+    state.counters["listed"] = listed;
+}
+BENCHMARK(BM_BuildSystemList)
+    ->ArgName("mode")
+    ->Arg(fonts::ByLanguage)
+    ->Arg(fonts::ByInitial)
+    ->Arg(fonts::ByTime)
+    ->Unit(benchmark::kMillisecond);
+
+// The yardstick: another process listing the same fonts from fontconfig's warm cache.
+void BM_FcList(benchmark::State& state) {
+    Setup();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(test::RunCommand("fc-list : family file").size());
+    }
+}
+BENCHMARK(BM_FcList)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Many matches, a few, and a Chinese text.
+const std::array<const char*, 3> kSearchTexts = {"a", "999", "楷体"};
+
+void BM_SearchKeystroke(benchmark::State& state) {
+    Installed& installed = Setup();
+    const std::string text = kSearchTexts[static_cast<std::size_t>(state.range(0))];
+    ui::GridData grid(3);
+    int matches = 0;
+    for (auto _ : state) {
+        // The names are fetched per keystroke, as the page does.
+        matches = ui::FillSearchResults(grid, installed.registry.DisplayNames(), text, false,
+                                        kSearchGridWidth);
+    }
+    state.SetLabel(text);
+    state.counters["matches"] = matches;
+}
+BENCHMARK(BM_SearchKeystroke)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+void ShowSystemGrid(ui::Grid& grid) {
+    for (int column = 0; column < 6; ++column) {
+        grid.Data().SetColumnWidth(column, kSystemGridColumns[static_cast<std::size_t>(column)]);
+    }
+    grid.resize(736, 367);
+    grid.show();
+    QApplication::processEvents();
+}
+
+// The whole build as the program does it, with the shown grid's first page painted. The
+// first build, which also reads the application's font database, is timed on its own.
+void BM_BuildShownSystemList(benchmark::State& state) {
+    Application();
+    Installed& installed = Setup();
+    ui::Grid grid(6, "系统字体表格");
+    ShowSystemGrid(grid);
+    const auto build = [&] {
+        ui::FillSystemList(grid.Data(),
+                           fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
+        grid.viewport()->repaint();
+    };
+    const auto start = std::chrono::steady_clock::now();
+    build();
+    const std::chrono::duration<double, std::milli> first =
+        std::chrono::steady_clock::now() - start;
+    for (auto _ : state) {
+        build();
+    }
+    state.counters["first_ms"] = first.count();
+}
+BENCHMARK(BM_BuildShownSystemList)->Unit(benchmark::kMillisecond);
+
+// Scrolling as a wheel does, three rows a frame, up and down the first ten pages once each
+// face there has been drawn: what a user looking through one stretch of the list sees.
+void BM_ScrollSystemListNearby(benchmark::State& state) {
+    Application();
+    Installed& installed = Setup();
+    ui::Grid grid(6, "系统字体表格");
+    ShowSystemGrid(grid);
+    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
+    QApplication::processEvents();
+    QScrollBar* bar = grid.verticalScrollBar();
+    const int rowHeight = grid.RowHeight();
+    const int end = std::min(bar->maximum(), 10 * bar->pageStep());
+    for (int value = 0; value <= end; value += bar->pageStep()) {
+        bar->setValue(value);
+        grid.viewport()->repaint();
+    }
+    int value = 0;
+    int step = 3 * rowHeight;
+    for (auto _ : state) {
+        if (value + step > end || value + step < 0) {
+            step = -step;
+        }
+        value += step;
+        bar->setValue(value);
+        grid.viewport()->repaint();
+    }
+}
+BENCHMARK(BM_ScrollSystemListNearby)->Unit(benchmark::kMillisecond);
+
+// One iteration is one frame: a page further down, painted; at the end it starts at the top
+// again. The first pass meets each face for the first time, later ones find it cached.
+void BM_ScrollSystemList(benchmark::State& state) {
+    Application();
+    Installed& installed = Setup();
+    ui::Grid grid(6, "系统字体表格");
+    ShowSystemGrid(grid);
+    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
+    QApplication::processEvents();  // lays out the scroll range
+    QScrollBar* bar = grid.verticalScrollBar();
+    int value = 0;
+    for (auto _ : state) {
+        value = value + bar->pageStep() > bar->maximum() ? 0 : value + bar->pageStep();
+        bar->setValue(value);
+        grid.viewport()->repaint();
+    }
+    state.counters["pages"] = bar->maximum() / std::max(bar->pageStep(), 1) + 1;
+}
+BENCHMARK(BM_ScrollSystemList)->Unit(benchmark::kMillisecond);
+
+// The first pass alone: every frame meets faces not drawn before.
+void BM_ScrollSystemListFirstPass(benchmark::State& state) {
+    Application();
+    Installed& installed = Setup();
+    ui::Grid grid(6, "系统字体表格");
+    ShowSystemGrid(grid);
+    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByInitial));
+    QApplication::processEvents();
+    QScrollBar* bar = grid.verticalScrollBar();
+    int frames = 0;
+    for (auto _ : state) {
+        for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
+            bar->setValue(value);
+            grid.viewport()->repaint();
+            ++frames;
+        }
+    }
+    state.counters["frame_ms"] = benchmark::Counter(
+        static_cast<double>(frames), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ScrollSystemListFirstPass)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
