@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "FontCopies.h"
@@ -122,6 +123,16 @@ void BM_SearchKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_SearchKeystroke)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
+// Samples drawn from the fonts' own files, as the page does.
+void UseFaceFiles(ui::Grid& grid, const fonts::FontRegistry& registry) {
+    auto files =
+        std::make_shared<std::unordered_map<std::string, std::string>>(ui::FaceFiles(registry));
+    grid.SetFaceFiles([files](const std::string& face) {
+        const auto found = files->find(face);
+        return found == files->end() ? std::string() : found->second;
+    });
+}
+
 void ShowSystemGrid(ui::Grid& grid) {
     for (int column = 0; column < 6; ++column) {
         grid.Data().SetColumnWidth(column, kSystemGridColumns[static_cast<std::size_t>(column)]);
@@ -138,6 +149,7 @@ void BM_BuildShownSystemList(benchmark::State& state) {
     Installed& installed = Setup();
     ui::Grid grid(6, "系统字体表格");
     ShowSystemGrid(grid);
+    UseFaceFiles(grid, installed.registry);
     const auto build = [&] {
         ui::FillSystemList(grid.Data(),
                            fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
@@ -161,6 +173,7 @@ void BM_ScrollSystemListNearby(benchmark::State& state) {
     Installed& installed = Setup();
     ui::Grid grid(6, "系统字体表格");
     ShowSystemGrid(grid);
+    UseFaceFiles(grid, installed.registry);
     ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
     QApplication::processEvents();
     QScrollBar* bar = grid.verticalScrollBar();
@@ -190,6 +203,7 @@ void BM_ScrollSystemList(benchmark::State& state) {
     Installed& installed = Setup();
     ui::Grid grid(6, "系统字体表格");
     ShowSystemGrid(grid);
+    UseFaceFiles(grid, installed.registry);
     ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
     QApplication::processEvents();  // lays out the scroll range
     QScrollBar* bar = grid.verticalScrollBar();
@@ -209,6 +223,7 @@ void BM_ScrollSystemListFirstPass(benchmark::State& state) {
     Installed& installed = Setup();
     ui::Grid grid(6, "系统字体表格");
     ShowSystemGrid(grid);
+    UseFaceFiles(grid, installed.registry);
     ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByInitial));
     QApplication::processEvents();
     QScrollBar* bar = grid.verticalScrollBar();

@@ -1,5 +1,7 @@
 #include "ui/Grid.h"
 
+#include "ui/FacePreview.h"
+
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QFontDatabase>
@@ -208,14 +210,16 @@ namespace {
 // Check boxes centred in their cells, pictures at their natural size, no focus frame.
 class GridDelegate : public QStyledItemDelegate {
   public:
-    GridDelegate(const GridData& data, QObject* parent)
-        : QStyledItemDelegate(parent), data_(data) {}
+    GridDelegate(const GridData& data, const Grid::FaceFileLookup& faceFile, QObject* parent)
+        : QStyledItemDelegate(parent), data_(data), faceFile_(faceFile) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         const CellKind kind = data_.ColumnKind(index.column());
         if (kind == CellKind::kText) {
-            QStyledItemDelegate::paint(painter, option, index);
+            if (!PaintPreview(painter, option, index)) {
+                QStyledItemDelegate::paint(painter, option, index);
+            }
             return;
         }
         QStyleOptionViewItem cell = option;
@@ -250,7 +254,52 @@ class GridDelegate : public QStyledItemDelegate {
     }
 
   private:
+    // A cell in a face whose file is known shows a sample rendered from that file.
+    bool PaintPreview(QPainter* painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index) const {
+        if (!faceFile_) {
+            return false;
+        }
+        const std::string face = data_.FaceName(index.row(), index.column());
+        const int height = data_.FontHeight(index.row(), index.column());
+        if (face.empty() || height <= 0) {
+            return false;
+        }
+        const std::string file = faceFile_(face);
+        if (file.empty()) {
+            return false;
+        }
+        // Not the usual option set-up: that would measure the cell's font, which is the
+        // font matching this path exists to avoid.
+        QStyleOptionViewItem cell = option;
+        cell.index = index;
+        cell.text = index.data(Qt::DisplayRole).toString();
+        cell.state &= ~QStyle::State_HasFocus;
+        const bool selected = cell.state.testFlag(QStyle::State_Selected);
+        const QColor colour =
+            cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+        constexpr int kMargin = 3;
+        const QImage sample =
+            previews_.Preview(file, cell.text, height, colour, cell.rect.width() - 2 * kMargin);
+        if (sample.isNull()) {
+            return false;
+        }
+        const QWidget* widget = cell.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        cell.text.clear();
+        cell.features &= ~QStyleOptionViewItem::HasDisplay;
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+        painter->save();
+        painter->setClipRect(cell.rect);
+        painter->drawImage(cell.rect.left() + kMargin,
+                           cell.rect.top() + (cell.rect.height() - sample.height()) / 2, sample);
+        painter->restore();
+        return true;
+    }
+
     const GridData& data_;
+    const Grid::FaceFileLookup& faceFile_;
+    mutable FacePreviews previews_;
 };
 
 }  // namespace
@@ -259,7 +308,7 @@ Grid::Grid(int columnCount, const QString& objectName, QWidget* parent)
     : QTableView(parent), data_(columnCount), model_(std::make_unique<GridModel>(data_, *this)) {
     setObjectName(objectName);
     setModel(model_.get());
-    setItemDelegate(new GridDelegate(data_, this));
+    setItemDelegate(new GridDelegate(data_, faceFile_, this));
     // x of a click counts from the grid's own left edge.
     setFrameShape(QFrame::NoFrame);
     horizontalHeader()->hide();

@@ -6,7 +6,9 @@
 #include <QPoint>
 #include <QTableView>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "ui/logic/GridData.h"
 
@@ -24,6 +26,14 @@ class Grid : public QTableView, private GridObserver {
 
     GridData& Data() { return data_; }
     const GridData& Data() const { return data_; }
+
+    // The font file of a face, or empty. Cells in a face with a known file show samples
+    // rendered from the file; others go through the desktop's font matching.
+    using FaceFileLookup = std::function<std::string(const std::string& face)>;
+    void SetFaceFiles(FaceFileLookup lookup) {
+        faceFile_ = std::move(lookup);
+        viewport()->update();
+    }
 
     void SetRowHeight(int height);
     int RowHeight() const;
@@ -56,6 +66,7 @@ class Grid : public QTableView, private GridObserver {
     void PressRowAt(QPoint at);
 
     GridData data_;
+    FaceFileLookup faceFile_;
     std::unique_ptr<GridModel> model_;
     bool showingData_ = false;  // the view follows the data; its own changes are not fed back
 };

@@ -53,6 +53,16 @@ SystemFontPage::SystemFontPage(MainPages& pages, fonts::FontRegistry& registry,
     events.copyFontName = [this] { CopyFontName(false); };
     events.copySearchResultFontName = [this] { CopyFontName(true); };
     events.deleteSearchResultFont = [this] { DeleteSearchResultFont(); };
+    const auto fileOf = [this](const std::string& face) {
+        const auto found = faceFiles_.find(face);
+        return found == faceFiles_.end() ? std::string() : found->second;
+    };
+    pages_.SystemFontGrid().SetFaceFiles(fileOf);
+    pages_.SearchResultGrid().SetFaceFiles(fileOf);
+}
+
+void SystemFontPage::RememberFaceFiles() {
+    faceFiles_ = FaceFiles(registry_);
 }
 
 QLabel& SystemFontPage::Label(const char* name) const {
@@ -62,6 +72,7 @@ QLabel& SystemFontPage::Label(const char* name) const {
 void SystemFontPage::BuildSystemList() {
     const std::vector<std::string> listed =
         fonts::ListedFontNames(registry_, pages_.SystemListMode());
+    RememberFaceFiles();
     const int k = FillSystemList(pages_.SystemFontGrid().Data(), listed);
     if (k > 0) {
         Label("标签2").setText(Q(FontCountCaption(k)));

@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <unordered_map>
 
 #include "fonts/FontRegistry.h"
 
@@ -46,12 +48,15 @@ class SystemFontPage : public QObject {
     // After any change to the installed fonts: tell the desktop, reload and list again.
     void AfterFontsChanged(bool searchAgain);
     QLabel& Label(const char* name) const;
+    // The installed fonts' files by display name, for the grids' samples.
+    void RememberFaceFiles();
 
     MainPages& pages_;
     fonts::FontRegistry& registry_;
     std::filesystem::path recycleBin_;
     QWidget& window_;
     SystemFontDialogs dialogs_;
+    std::unordered_map<std::string, std::string> faceFiles_;
 };
 
 }  // namespace glyphwell::ui

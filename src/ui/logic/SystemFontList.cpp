@@ -85,6 +85,17 @@ int FillSystemList(GridData& grid, const std::vector<std::string>& listed) {
     return k;
 }
 
+std::unordered_map<std::string, std::string> FaceFiles(const fonts::FontRegistry& registry) {
+    std::unordered_map<std::string, std::string> files;
+    const int count = registry.count();
+    files.reserve(static_cast<std::size_t>(count));
+    for (int n = 1; n <= count; ++n) {
+        fonts::FontEntry entry = registry.Entry(n);
+        files.emplace(std::move(entry.DisplayName), std::move(entry.FilePath));
+    }
+    return files;
+}
+
 std::string FontCountCaption(int count) {
     return "系统字体数:" + std::to_string(count);
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "fonts/FontRegistry.h"
@@ -20,6 +21,9 @@ inline constexpr int kLeftRightBoundary = 334;  // a click right of it means the
 // Writes the listed fonts into `grid` two to a row and returns how many were listed. The
 // selection columns (2 and 5) are never written. No font leaves one empty row.
 int FillSystemList(GridData& grid, const std::vector<std::string>& listed);
+
+// The installed fonts' files by display name, for drawing samples from the files themselves.
+std::unordered_map<std::string, std::string> FaceFiles(const fonts::FontRegistry& registry);
 
 // "系统字体数:" + count.
 std::string FontCountCaption(int count);

@@ -1,0 +1,73 @@
+#include "ui/FacePreview.h"
+
+#include <gtest/gtest.h>
+
+#include "fonts/FontFixtures.h"
+#include "ui/Grid.h"
+#include "ui/TestApplication.h"
+
+namespace glyphwell::ui {
+namespace {
+
+int InkedPixels(const QImage& image) {
+    int inked = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            inked += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+        }
+    }
+    return inked;
+}
+
+TEST(FacePreviews, RendersFromTheFileOrDeclines) {
+    test::TestApplication();
+    FacePreviews previews(2);
+    const std::string dejaVu = test::kDejaVuSans.string();
+    const QImage sample = previews.Preview(dejaVu, "Glyph", 20, Qt::black, 200);
+    ASSERT_FALSE(sample.isNull());
+    EXPECT_EQ(sample.width(), 200);
+    EXPECT_GE(sample.height(), 20);
+    EXPECT_GT(InkedPixels(sample), 40);
+    // Wider text is cut at the given width, not drawn past it.
+    EXPECT_EQ(previews.Preview(dejaVu, QString(80, 'W'), 20, Qt::black, 50).width(), 50);
+    // A character the face lacks, a missing file: the caller draws it its own way.
+    EXPECT_TRUE(previews.Preview(dejaVu, "宋体", 20, Qt::black, 200).isNull());
+    EXPECT_TRUE(previews.Preview("/no/such/font.ttf", "Glyph", 20, Qt::black, 200).isNull());
+    EXPECT_FALSE(previews.Preview(test::kUMing.string(), "宋体", 20, Qt::black, 200).isNull());
+}
+
+TEST(FacePreviews, GridCellsShowSamplesFromTheirFiles) {
+    test::TestApplication();
+    Grid grid(2, "预览表格");
+    grid.resize(400, 120);
+    grid.Data().SetColumnWidth(0, 300);
+    grid.Data().SetRowCount(2);
+    for (int row = 0; row < 2; ++row) {
+        grid.Data().SetText(row, 0, "Glyph Glyph");
+        grid.Data().SetFaceName(row, 0, row, 0, row == 0 ? "Known Face" : "Unknown Face");
+        grid.Data().SetFontHeight(row, 0, row, 0, 20);
+    }
+    int asked = 0;
+    grid.SetFaceFiles([&](const std::string& face) {
+        ++asked;
+        return face == "Known Face" ? test::kDejaVuSans.string() : std::string();
+    });
+    grid.show();
+    const QImage shot = grid.grab().toImage();
+    EXPECT_GT(asked, 0);
+    auto inkIn = [&](int row) {
+        int inked = 0;
+        const int top = grid.rowViewportPosition(row);
+        for (int y = top; y < top + grid.rowHeight(row); ++y) {
+            for (int x = 0; x < 300; ++x) {
+                inked += qGray(shot.pixel(x, y)) < 100 ? 1 : 0;
+            }
+        }
+        return inked;
+    };
+    EXPECT_GT(inkIn(0), 40);  // the sample from the file
+    EXPECT_GT(inkIn(1), 40);  // the desktop's own drawing
+}
+
+}  // namespace
+}  // namespace glyphwell::ui
