@@ -63,7 +63,7 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
         int penX = 0;
         for (uint character : characters) {
             if (penX >= maxWidth ||
-                FT_Load_Char(face, character, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) {
+                FT_Load_Char(face, character, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) != 0) {
                 continue;
             }
             const FT_GlyphSlot glyph = face->glyph;
