@@ -217,6 +217,32 @@ void BM_ScrollSystemList(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollSystemList)->Unit(benchmark::kMillisecond);
 
+// A page down every 100 ms, as a user reading the list would press it: the program is idle
+// between frames, and only the frames are timed.
+void BM_ScrollSystemListPaced(benchmark::State& state) {
+    Application();
+    Installed& installed = Setup();
+    ui::Grid grid(6, "系统字体表格");
+    ShowSystemGrid(grid);
+    UseFaceFiles(grid, installed.registry);
+    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByInitial));
+    QApplication::processEvents();
+    QScrollBar* bar = grid.verticalScrollBar();
+    int value = 0;
+    for (auto _ : state) {
+        value = value + bar->pageStep() > bar->maximum() ? 0 : value + bar->pageStep();
+        bar->setValue(value);
+        grid.viewport()->repaint();
+        state.PauseTiming();
+        const auto idleUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+        while (std::chrono::steady_clock::now() < idleUntil) {
+            QApplication::processEvents();
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ScrollSystemListPaced)->Unit(benchmark::kMillisecond)->Iterations(200);
+
 // The first pass alone: every frame meets faces not drawn before.
 void BM_ScrollSystemListFirstPass(benchmark::State& state) {
     Application();

@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <unordered_map>
 
@@ -278,7 +279,6 @@ class GridDelegate : public QStyledItemDelegate {
         const bool selected = cell.state.testFlag(QStyle::State_Selected);
         const QColor colour =
             cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-        constexpr int kMargin = 3;
         const QImage sample =
             previews_.Preview(file, cell.text, height, colour, cell.rect.width() - 2 * kMargin);
         if (sample.isNull()) {
@@ -297,6 +297,25 @@ class GridDelegate : public QStyledItemDelegate {
         return true;
     }
 
+  public:
+    // Renders the sample of a cell not yet on screen, as an unselected cell `width` wide.
+    void Warm(const QModelIndex& index, int width, const QPalette& palette) const {
+        if (!faceFile_) {
+            return;
+        }
+        const std::string face = data_.FaceName(index.row(), index.column());
+        const int height = data_.FontHeight(index.row(), index.column());
+        if (face.empty() || height <= 0) {
+            return;
+        }
+        if (const std::string file = faceFile_(face); !file.empty()) {
+            previews_.Preview(file, index.data(Qt::DisplayRole).toString(), height,
+                              palette.color(QPalette::Text), width - 2 * kMargin);
+        }
+    }
+
+  private:
+    static constexpr int kMargin = 3;
     const GridData& data_;
     const Grid::FaceFileLookup& faceFile_;
     mutable FacePreviews previews_;
@@ -308,7 +327,13 @@ Grid::Grid(int columnCount, const QString& objectName, QWidget* parent)
     : QTableView(parent), data_(columnCount), model_(std::make_unique<GridModel>(data_, *this)) {
     setObjectName(objectName);
     setModel(model_.get());
-    setItemDelegate(new GridDelegate(data_, faceFile_, this));
+    delegate_ = new GridDelegate(data_, faceFile_, this);
+    setItemDelegate(delegate_);
+    // Samples of the rows around the visible ones are rendered while the program is idle,
+    // so the next scroll finds them ready.
+    warmTimer_.setSingleShot(true);
+    warmTimer_.setInterval(0);
+    connect(&warmTimer_, &QTimer::timeout, this, &Grid::WarmNearbySamples);
     // x of a click counts from the grid's own left edge.
     setFrameShape(QFrame::NoFrame);
     horizontalHeader()->hide();
@@ -340,6 +365,37 @@ Grid::Grid(int columnCount, const QString& objectName, QWidget* parent)
 
 Grid::~Grid() {
     data_.SetObserver(nullptr);
+}
+
+void Grid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    warmedFrom_ = -1;
+    if (faceFile_) {
+        warmTimer_.start();
+    }
+}
+
+void Grid::WarmNearbySamples() {
+    constexpr int kRowsAhead = 36;
+    constexpr int kRowsBehind = 12;
+    constexpr auto kBudget = std::chrono::milliseconds(4);
+    const int first = std::max(0, rowAt(0));
+    const int visible = std::max(1, viewport()->height() / std::max(1, RowHeight()));
+    const int from = std::max(0, first - kRowsBehind);
+    const int to = std::min(data_.RowCount(), first + visible + kRowsAhead);
+    auto* delegate = static_cast<GridDelegate*>(delegate_);
+    const auto start = std::chrono::steady_clock::now();
+    for (int row = warmedFrom_ < 0 ? from : warmedFrom_; row < to; ++row) {
+        for (int column = 0; column < data_.ColumnCount(); ++column) {
+            delegate->Warm(model_->index(row, column), data_.ColumnWidth(column),
+                           viewport()->palette());
+        }
+        if (std::chrono::steady_clock::now() - start > kBudget) {
+            warmedFrom_ = row + 1;
+            warmTimer_.start();
+            return;
+        }
+    }
 }
 
 void Grid::SetRowHeight(int height) {

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QTableView>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -52,6 +53,7 @@ class Grid : public QTableView, private GridObserver {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
@@ -64,10 +66,14 @@ class Grid : public QTableView, private GridObserver {
     // Puts the view's current row and selection where the data has it.
     void ShowCurrentRow();
     void PressRowAt(QPoint at);
+    void WarmNearbySamples();
 
     GridData data_;
     FaceFileLookup faceFile_;
     std::unique_ptr<GridModel> model_;
+    QAbstractItemDelegate* delegate_ = nullptr;
+    QTimer warmTimer_;
+    int warmedFrom_ = -1;       // where an interrupted warming goes on
     bool showingData_ = false;  // the view follows the data; its own changes are not fed back
 };
 
