@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "fonts/FontFixtures.h"
 #include "ui/Grid.h"
 #include "ui/TestApplication.h"
@@ -67,6 +70,30 @@ TEST(FacePreviews, GridCellsShowSamplesFromTheirFiles) {
     };
     EXPECT_GT(inkIn(0), 40);  // the sample from the file
     EXPECT_GT(inkIn(1), 40);  // the desktop's own drawing
+}
+
+TEST(FacePreviews, RowsBelowTheVisibleOnesAreRenderedWhileIdle) {
+    test::TestApplication();
+    Grid grid(1, "预热表格");
+    grid.resize(300, 100);
+    grid.Data().SetColumnWidth(0, 280);
+    grid.Data().SetRowCount(100);
+    for (int row = 0; row < 100; ++row) {
+        grid.Data().SetText(row, 0, "Glyph");
+        grid.Data().SetFaceName(row, 0, row, 0, "Face " + std::to_string(row));
+        grid.Data().SetFontHeight(row, 0, row, 0, 20);
+    }
+    std::set<std::string> asked;
+    grid.SetFaceFiles([&](const std::string& face) {
+        asked.insert(face);
+        return test::kDejaVuSans.string();
+    });
+    grid.show();
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(asked.count("Face 20"));   // below the four visible rows
+    EXPECT_FALSE(asked.count("Face 90"));  // far away: left for later
 }
 
 }  // namespace
