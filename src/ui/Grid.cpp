@@ -235,7 +235,7 @@ class GridDelegate : public QStyledItemDelegate {
             check.rect = box;
             check.state &= ~QStyle::State_HasFocus;
             check.state |= cell.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-            style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, widget);
+            painter->drawPixmap(box.topLeft(), CheckPicture(check, style, widget));
         } else {
             const QPixmap picture = index.data(Qt::DecorationRole).value<QPixmap>();
             if (!picture.isNull()) {
@@ -297,6 +297,31 @@ class GridDelegate : public QStyledItemDelegate {
         return true;
     }
 
+    // A check box drawn once per look and size: a long list shows hundreds of them.
+    const QPixmap& CheckPicture(const QStyleOptionViewItem& check, QStyle* style,
+                                const QWidget* widget) const {
+        const QStyle::State looks = QStyle::State_On | QStyle::State_Off | QStyle::State_Selected |
+                                    QStyle::State_Enabled | QStyle::State_Active |
+                                    QStyle::State_MouseOver;
+        const quint64 key = (static_cast<quint64>(check.state & looks) << 32) |
+                            (static_cast<quint64>(check.rect.width()) << 16) |
+                            static_cast<quint64>(check.rect.height());
+        auto found = checks_.constFind(key);
+        if (found == checks_.constEnd()) {
+            const qreal ratio = widget ? widget->devicePixelRatioF() : 1.0;
+            QPixmap picture(check.rect.size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter painter(&picture);
+            QStyleOptionViewItem at = check;
+            at.rect = QRect(QPoint(0, 0), check.rect.size());
+            style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &at, &painter, widget);
+            painter.end();
+            found = checks_.insert(key, picture);
+        }
+        return *found;
+    }
+
   public:
     // Renders the sample of a cell not yet on screen, as an unselected cell `width` wide.
     void Warm(const QModelIndex& index, int width, const QPalette& palette) const {
@@ -319,6 +344,7 @@ class GridDelegate : public QStyledItemDelegate {
     const GridData& data_;
     const Grid::FaceFileLookup& faceFile_;
     mutable FacePreviews previews_;
+    mutable QHash<quint64, QPixmap> checks_;
 };
 
 }  // namespace
