@@ -1,4 +1,5 @@
 #include "ui/Artwork.h"
+#include "ui/QtConversions.h"
 
 #include <QConicalGradient>
 #include <QLinearGradient>
@@ -13,12 +14,6 @@
 
 namespace glyphwell::ui {
 namespace {
-
-QImage Blank(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
 
 void Smooth(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
@@ -299,7 +294,7 @@ ButtonImages DrawTitleButton(int width, int height, QColor hoverBacking, QColor 
                              Glyph glyph) {
     ButtonImages images;
     auto draw = [&](const QColor& backing) {
-        QImage image = Blank(width, height);
+        QImage image = BlankImage(width, height);
         QPainter p(&image);
         Smooth(p);
         if (backing.alpha() > 0) {
@@ -357,7 +352,7 @@ std::array<ButtonImages, 5> DrawTitleButtons() {
 }
 
 QImage DrawPaletteIcon() {
-    QImage image = Blank(14, 14);
+    QImage image = BlankImage(14, 14);
     QPainter p(&image);
     Smooth(p);
     QConicalGradient wheel(QPointF(7, 7), 90);
@@ -376,7 +371,7 @@ QImage DrawPaletteIcon() {
 }
 
 QImage DrawBacking(int width, int height, int fillAlpha, int borderAlpha) {
-    QImage image = Blank(width, height);
+    QImage image = BlankImage(width, height);
     QPainter p(&image);
     Smooth(p);
     p.setPen(QPen(QColor(255, 255, 255, borderAlpha), 1));
@@ -387,7 +382,7 @@ QImage DrawBacking(int width, int height, int fillAlpha, int borderAlpha) {
 
 // Page-bar icons: a coloured picture on a soft shadow, about 44 x 44 in the middle.
 void Shadowed(QImage& image, const std::function<void(QPainter&)>& draw) {
-    QImage shape = Blank(image.width(), image.height());
+    QImage shape = BlankImage(image.width(), image.height());
     {
         QPainter p(&shape);
         Smooth(p);
@@ -406,7 +401,7 @@ void Shadowed(QImage& image, const std::function<void(QPainter&)>& draw) {
 }
 
 QImage DrawPageBarIcon(int item) {
-    QImage image = Blank(71, 48);
+    QImage image = BlankImage(71, 48);
     const QPointF c(35.5, 24);
     Shadowed(image, [&](QPainter& p) {
         p.setPen(QPen(QColor(40, 40, 40, 150), 1));
@@ -568,7 +563,7 @@ QImage DrawPageBarIcon(int item) {
 }
 
 QImage DrawLogo() {
-    QImage image = Blank(16, 16);
+    QImage image = BlankImage(16, 16);
     QPainter p(&image);
     Smooth(p);
     QLinearGradient g(0, 0, 0, 16);
@@ -586,7 +581,7 @@ QImage DrawLogo() {
 }
 
 QImage DrawGrip() {
-    QImage image = Blank(9, 8);
+    QImage image = BlankImage(9, 8);
     QPainter p(&image);
     for (int row = 0; row < 3; ++row) {
         for (int column = 2 - row; column < 3; ++column) {

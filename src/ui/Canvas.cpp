@@ -1,4 +1,5 @@
 #include "ui/Canvas.h"
+#include "ui/QtConversions.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,10 +8,6 @@
 
 namespace glyphwell::ui {
 namespace {
-
-QColor ToQColor(app::Colour colour) {
-    return QColor(app::RedOf(colour), app::GreenOf(colour), app::BlueOf(colour));
-}
 
 // `picture` with every pixel of exactly `transparent` made fully transparent.
 QImage KeyedOut(const QImage& picture, app::Colour transparent) {

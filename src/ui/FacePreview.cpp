@@ -1,5 +1,7 @@
 #include "ui/FacePreview.h"
 
+#include "ui/QtConversions.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -57,9 +59,7 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
     if (complete) {
         const int ascender = static_cast<int>(face->size->metrics.ascender >> 6);
         const int descender = static_cast<int>(-(face->size->metrics.descender >> 6));
-        image = QImage(maxWidth, std::max(1, ascender + descender),
-                       QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
+        image = BlankImage(maxWidth, std::max(1, ascender + descender));
         int penX = 0;
         for (uint character : characters) {
             if (penX >= maxWidth ||

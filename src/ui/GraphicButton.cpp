@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui/QtConversions.h"
 #include "ui/UiFonts.h"
 
 namespace glyphwell::ui {
@@ -10,8 +11,7 @@ namespace {
 
 QImage DrawOne(QSize size, const QString& caption, const QColor& top, const QColor& bottom,
                const QColor& border, const QColor& text, int shift) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = BlankImage(size.width(), size.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF body = QRectF(image.rect()).adjusted(0.5, 0.5, -0.5, -0.5);

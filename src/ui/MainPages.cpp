@@ -21,6 +21,7 @@
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
 #include "ui/InstallPathWindow.h"
+#include "ui/QtConversions.h"
 #include "ui/RecognitionWindow.h"
 #include "ui/UiFonts.h"
 #include "ui/logic/GridRules.h"
@@ -43,10 +44,6 @@ void Run(const std::function<void()>& handler) {
     if (handler) {
         handler();
     }
-}
-
-QRect ToQRect(const Rect& r) {
-    return QRect(r.x, r.y, r.width, r.height);
 }
 
 QString Text(const char* text) {

@@ -13,18 +13,11 @@
 
 #include <algorithm>
 
+#include "ui/QtConversions.h"
 #include "ui/UiFonts.h"
 
 namespace glyphwell::ui {
 namespace {
-
-QColor ToQColor(app::Colour colour, int alpha = 255) {
-    return QColor(app::RedOf(colour), app::GreenOf(colour), app::BlueOf(colour), alpha);
-}
-
-QRect ToQRect(const Rect& r) {
-    return QRect(r.x, r.y, r.width, r.height);
-}
 
 QFont FrameFont() {
     return SongFont(13);

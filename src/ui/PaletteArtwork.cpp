@@ -7,6 +7,7 @@
 
 #include "app/Skin.h"
 #include "ui/Artwork.h"
+#include "ui/QtConversions.h"
 #include "ui/logic/PaletteChooser.h"
 
 namespace glyphwell::ui {
@@ -16,16 +17,6 @@ constexpr int kTabWidth = 40;
 constexpr int kTabHeight = 30;
 constexpr int kThumbnailWidth = 68;
 constexpr int kThumbnailHeight = 43;
-
-QImage Blank(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-QColor ToQColor(app::Colour colour) {
-    return QColor(app::RedOf(colour), app::GreenOf(colour), app::BlueOf(colour));
-}
 
 // A framed landscape: the skins.
 void PictureGlyph(QPainter& p, const QColor& colour) {
@@ -56,7 +47,7 @@ void BrushGlyph(QPainter& p, const QColor& colour) {
 
 PaletteTabImages DrawTab(const std::function<void(QPainter&, const QColor&)>& glyph) {
     auto draw = [&](const QColor& colour, bool backing) {
-        QImage image = Blank(kTabWidth, kTabHeight);
+        QImage image = BlankImage(kTabWidth, kTabHeight);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         if (backing) {
@@ -93,7 +84,7 @@ QImage DrawThumbnail(int skinNumber) {
 
 // The overlays are drawn into the 67 x 42 place of a thumbnail, so their frames keep to it.
 QImage DrawThumbnailHover() {
-    QImage image = Blank(kThumbnailWidth, kThumbnailHeight);
+    QImage image = BlankImage(kThumbnailWidth, kThumbnailHeight);
     QPainter p(&image);
     const QRect frame(0, 0, kThumbnailWidth - 2, kThumbnailHeight - 2);
     p.setPen(QPen(Qt::white, 1));
@@ -104,7 +95,7 @@ QImage DrawThumbnailHover() {
 }
 
 QImage DrawThumbnailChosen() {
-    QImage image = Blank(kThumbnailWidth, kThumbnailHeight);
+    QImage image = BlankImage(kThumbnailWidth, kThumbnailHeight);
     QPainter p(&image);
     p.setPen(QPen(QColor(255, 150, 0), 1));
     p.drawRect(QRect(0, 0, kThumbnailWidth - 2, kThumbnailHeight - 2));
@@ -127,7 +118,7 @@ QImage DrawPalettePicture() {
 }
 
 QImage DrawSwatchFrame() {
-    QImage image = Blank(15, 16);
+    QImage image = BlankImage(15, 16);
     QPainter p(&image);
     p.setPen(QPen(Qt::white, 1));
     p.drawRect(QRect(0, 0, 14, 15));

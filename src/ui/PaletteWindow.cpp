@@ -1,4 +1,5 @@
 #include "ui/PaletteWindow.h"
+#include "ui/QtConversions.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,10 +8,6 @@
 
 namespace glyphwell::ui {
 namespace {
-
-QRect ToQRect(const Rect& r) {
-    return QRect(r.x, r.y, r.width, r.height);
-}
 
 constexpr app::Colour kSeparatorColour = 0xE3E2DF;
 
