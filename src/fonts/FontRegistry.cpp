@@ -33,6 +33,7 @@ void FontRegistry::LoadFontTable() {
     entries.shrink_to_fit();
     std::unique_lock lock(mutex_);
     entries_ = std::move(entries);
+    ++generation_;
 }
 
 int FontRegistry::FindFontEntry(std::string_view displayName) const {

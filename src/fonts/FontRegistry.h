@@ -2,6 +2,8 @@
 // The table of installed fonts, keyed by display name, and the primitives that change the
 // installed fonts.
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <shared_mutex>
@@ -29,6 +31,9 @@ class FontRegistry {
     explicit FontRegistry(FontSystem& system) : system_(system) {}
 
     void LoadFontTable();
+    // Changes with every load, so readers know when what they derived from the table is old.
+    // Sorts in place keep it: they change the order, not the entries.
+    std::uint64_t Generation() const { return generation_.load(); }
 
     // 1-based position of the entry named exactly `displayName`; 0 when none.
     int FindFontEntry(std::string_view displayName) const;
@@ -53,6 +58,7 @@ class FontRegistry {
     FontSystem& system_;
     mutable std::shared_mutex mutex_;
     std::vector<FontEntry> entries_;
+    std::atomic<std::uint64_t> generation_{0};
 };
 
 // Copies the font into the Fonts folder, adds it and records it. `targetName` (in/out) is the

@@ -62,7 +62,11 @@ SystemFontPage::SystemFontPage(MainPages& pages, fonts::FontRegistry& registry,
 }
 
 void SystemFontPage::RememberFaceFiles() {
-    faceFiles_ = FaceFiles(registry_);
+    const std::uint64_t generation = registry_.Generation();
+    if (generation != faceFilesGeneration_) {
+        faceFiles_ = FaceFiles(registry_);
+        faceFilesGeneration_ = generation;
+    }
 }
 
 QLabel& SystemFontPage::Label(const char* name) const {

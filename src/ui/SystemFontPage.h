@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -48,7 +49,8 @@ class SystemFontPage : public QObject {
     // After any change to the installed fonts: tell the desktop, reload and list again.
     void AfterFontsChanged(bool searchAgain);
     QLabel& Label(const char* name) const;
-    // The installed fonts' files by display name, for the grids' samples.
+    // The installed fonts' files by display name, for the grids' samples; read again only
+    // after the table was reloaded.
     void RememberFaceFiles();
 
     MainPages& pages_;
@@ -57,6 +59,7 @@ class SystemFontPage : public QObject {
     QWidget& window_;
     SystemFontDialogs dialogs_;
     std::unordered_map<std::string, std::string> faceFiles_;
+    std::uint64_t faceFilesGeneration_ = 0;
 };
 
 }  // namespace glyphwell::ui

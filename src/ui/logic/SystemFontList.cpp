@@ -21,11 +21,6 @@ bool CopyWhole(const std::filesystem::path& from, const std::filesystem::path& t
     return source.has_value() && platform::FileSize(to) == source;
 }
 
-std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 constexpr const char* kPartialCopyPrefix = ".glyphwell-partial-";
 
 // Removes one installed font, its file kept as `copy`. The copy is made under a passing name
@@ -165,8 +160,9 @@ UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& g
         if (n == 0) {
             return;
         }
-        const std::string fileName = FileNameOf(registry.FilePath(n));
-        if (!RemoveWithCopy(registry, n, recycleBin / platform::PathFromUtf8(fileName), false)) {
+        const std::filesystem::path fileName =
+            platform::PathFromUtf8(registry.FilePath(n)).filename();
+        if (!RemoveWithCopy(registry, n, recycleBin / fileName, false)) {
             outcome.keptFonts.push_back(name);
         }
         const int total = searchResults ? grid.RowCount() : registry.count();
