@@ -50,11 +50,7 @@ class GridTest : public ::testing::Test {
     }
 
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button) {
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonRelease ? Qt::MouseButtons() : Qt::MouseButtons(button);
-        QMouseEvent event(type, QPointF(at), QPointF(grid_->viewport()->mapToGlobal(at)), button,
-                          held, Qt::NoModifier);
-        QApplication::sendEvent(grid_->viewport(), &event);
+        test::SendMouse(*grid_->viewport(), type, at, button);
     }
     void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
         Send(QEvent::MouseButtonPress, at, button);

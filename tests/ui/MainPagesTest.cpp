@@ -43,9 +43,7 @@ class MainPagesTest : public ::testing::Test {
         addresses.imageSearch = site + "/search/images?q=";
         addresses.fontRecognition = site + "/recognize.html";
         addresses.sharedFonts = site + "/share/";
-        platform::HttpOptions http;
-        http.connectTimeout = std::chrono::seconds(2);
-        state_ = std::make_unique<app::ProgramState>(runDir_.Path(), addresses, http);
+        state_ = test::TestProgramState(runDir_.Path(), addresses);
         window_ = std::make_unique<MainWindow>(*state_, [] {});
         window_->MainWindowCreated();
         window_->show();
@@ -251,9 +249,7 @@ TEST_F(MainPagesTest, PreviewTextAndSearchBoxes) {
     ShowPage(1);
     auto& query = Named<QLineEdit>("编辑框4");
     for (const char* typed : {"", "思源 宋体 abc"}) {
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), query.mapToGlobal(QPointF(5, 5)),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&query, &press);
+        test::SendMouse(query, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
         EXPECT_EQ(query.text(), "");  // every press empties it
         query.setText(QString::fromUtf8(typed));
     }

@@ -29,11 +29,7 @@ class MainWindowTest : public ::testing::Test {
         if (!settings.empty()) {
             ASSERT_TRUE(platform::WriteWholeFile(runDir_ / "pos.ini", settings));
         }
-        platform::ServiceAddresses addresses;
-        addresses.site = test::UnusedLocalAddress();
-        platform::HttpOptions http;
-        http.connectTimeout = std::chrono::seconds(2);
-        state_ = std::make_unique<app::ProgramState>(runDir_.Path(), addresses, http);
+        state_ = test::TestProgramState(runDir_.Path());
         window_ = std::make_unique<MainWindow>(*state_, [this] { ++endProgramCalls_; });
         window_->MainWindowCreated();
         window_->show();
@@ -41,11 +37,7 @@ class MainWindowTest : public ::testing::Test {
     }
 
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton) {
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
-        QMouseEvent event(type, QPointF(at), QPointF(window_->mapToGlobal(at)), button, held,
-                          Qt::NoModifier);
-        QApplication::sendEvent(window_.get(), &event);
+        test::SendMouse(*window_, type, at, button);
     }
     // A move or release at a screen position, wherever the window is by then.
     void SendGlobal(QEvent::Type type, QPoint global, Qt::MouseButton button) {
@@ -232,9 +224,7 @@ TEST_F(MainWindowTest, PaletteOpensBelowItsButtonAndChangesTheLook) {
     EXPECT_EQ(window_->Frame().PageBarItemState(2), kHoverSuspended);
     auto pressOnPalette = [&](const Rect& r) {
         const QPoint at(r.x + r.width / 2, r.y + r.height / 2);
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(palette->mapToGlobal(at)),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(palette, &press);
+        test::SendMouse(*palette, QEvent::MouseButtonPress, at, Qt::LeftButton);
         QApplication::processEvents();
     };
     // Skin 1 fills the title area with its plain colour.
@@ -262,10 +252,7 @@ TEST_F(MainWindowTest, PaletteOpensBelowItsButtonAndChangesTheLook) {
 
     // A press on the page area closes the palette and gives hover back.
     auto* container = window_->findChild<QStackedWidget*>("选择夹1");
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(725, 3),
-                      QPointF(container->mapToGlobal(QPoint(725, 3))), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(container, &press);
+    test::SendMouse(*container, QEvent::MouseButtonPress, {725, 3}, Qt::LeftButton);
     EXPECT_EQ(window_->Palette(), nullptr);
     EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), kNormal);
     EXPECT_EQ(window_->Frame().PageBarItemState(2), kNormal);

@@ -63,11 +63,7 @@ class PaletteWindowTest : public ::testing::Test {
     }
 
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton) {
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
-        QMouseEvent event(type, QPointF(at), QPointF(window_->mapToGlobal(at)), button, held,
-                          Qt::NoModifier);
-        QApplication::sendEvent(window_.get(), &event);
+        test::SendMouse(*window_, type, at, button);
     }
     void Move(QPoint at) { Send(QEvent::MouseMove, at); }
     void Click(QPoint at) {

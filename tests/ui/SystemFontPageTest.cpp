@@ -35,11 +35,7 @@ class SystemFontPageTest : public ::testing::Test {
             ASSERT_EQ(fonts::InstallFont(system_, source.string(), target), 1);
         }
         registry_.LoadFontTable();
-        platform::ServiceAddresses addresses;
-        addresses.site = test::UnusedLocalAddress();
-        platform::HttpOptions http;
-        http.connectTimeout = std::chrono::seconds(2);
-        state_ = std::make_unique<app::ProgramState>(runDir_.Path(), addresses, http);
+        state_ = test::TestProgramState(runDir_.Path());
         window_ = std::make_unique<MainWindow>(*state_, [] {});
         window_->MainWindowCreated();
         window_->show();

@@ -1,7 +1,17 @@
 #pragma once
-// One QApplication for every window test of a test program, on Qt's offscreen platform.
+// What the window tests share: one QApplication per test program on Qt's offscreen platform,
+// mouse events, and the program state a main window starts from.
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+#include "app/Startup.h"
+#include "support/LocalHttpServer.h"
 
 #include <unistd.h>
 
@@ -21,6 +31,28 @@ inline QApplication& TestApplication() {
         return new QApplication(argc, argv);
     }();
     return *application;
+}
+
+// A mouse event at `at` in `widget`'s coordinates; the button counts as held except on release.
+inline void SendMouse(QWidget& widget, QEvent::Type type, QPoint at,
+                      Qt::MouseButton button = Qt::NoButton) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::MouseButtons() : Qt::MouseButtons(button);
+    QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+// The program state of a window test; by default the web site is an address where nothing
+// listens, reached with a short time-out.
+inline std::unique_ptr<app::ProgramState> TestProgramState(
+    const std::filesystem::path& runDirectory, platform::ServiceAddresses addresses = {}) {
+    if (addresses.site.empty()) {
+        addresses.site = UnusedLocalAddress();
+    }
+    platform::HttpOptions http;
+    http.connectTimeout = std::chrono::seconds(2);
+    return std::make_unique<app::ProgramState>(runDirectory, std::move(addresses), http);
 }
 
 }  // namespace glyphwell::test
