@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 #include "platform/Files.h"
 
 namespace glyphwell::test {
@@ -164,6 +166,15 @@ std::string RunCommand(const std::string& command, int* exitCode) {
         *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     return output;
+}
+
+std::string RunCli(const std::filesystem::path& home, const std::string& arguments, int* exitCode) {
+    const char* cli = std::getenv("GLYPHWELL_CLI");
+    if (cli == nullptr) {
+        ADD_FAILURE() << "GLYPHWELL_CLI is not set";
+        return {};
+    }
+    return RunCommand(std::string(cli) + " --home " + home.string() + " " + arguments, exitCode);
 }
 
 std::vector<std::string> FcListFiles() {

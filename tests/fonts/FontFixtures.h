@@ -45,6 +45,11 @@ class FontconfigSandbox {
 // Runs a shell command; its standard output, and its exit code in `exitCode`.
 std::string RunCommand(const std::string& command, int* exitCode = nullptr);
 
+// Runs the command-line program (GLYPHWELL_CLI, set by ctest) with `--home home` and
+// `arguments`; a test failure when the variable is missing.
+std::string RunCli(const std::filesystem::path& home, const std::string& arguments,
+                   int* exitCode = nullptr);
+
 // The files `fc-list` shows in another process.
 std::vector<std::string> FcListFiles();
 

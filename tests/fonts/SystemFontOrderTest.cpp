@@ -268,13 +268,7 @@ class OrderCliTest : public ::testing::Test {
     }
 
     std::string Cli(const std::string& arguments, int* exitCode = nullptr) {
-        const char* cli = std::getenv("GLYPHWELL_CLI");
-        if (cli == nullptr) {
-            ADD_FAILURE() << "GLYPHWELL_CLI is not set";
-            return {};
-        }
-        return test::RunCommand(
-            std::string(cli) + " --home " + (home_ / "home").string() + " " + arguments, exitCode);
+        return test::RunCli(home_ / "home", arguments, exitCode);
     }
 
     test::FontconfigSandbox sandbox_;
