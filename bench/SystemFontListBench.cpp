@@ -142,6 +142,19 @@ void ShowSystemGrid(ui::Grid& grid) {
     QApplication::processEvents();
 }
 
+// The list shown in `mode` with samples from the fonts' files, laid out for scrolling.
+void ShowListedFonts(ui::Grid& grid, Installed& installed, int mode) {
+    ShowSystemGrid(grid);
+    UseFaceFiles(grid, installed.registry);
+    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, mode));
+    QApplication::processEvents();  // lays out the scroll range
+}
+
+// The scroll position one page further down, back at the top after the last page.
+int NextPage(const QScrollBar& bar, int value) {
+    return value + bar.pageStep() > bar.maximum() ? 0 : value + bar.pageStep();
+}
+
 // The whole build as the program does it, with the shown grid's first page painted. The
 // first build, which also reads the application's font database, is timed on its own.
 void BM_BuildShownSystemList(benchmark::State& state) {
@@ -172,10 +185,7 @@ void BM_ScrollSystemListNearby(benchmark::State& state) {
     Application();
     Installed& installed = Setup();
     ui::Grid grid(6, "系统字体表格");
-    ShowSystemGrid(grid);
-    UseFaceFiles(grid, installed.registry);
-    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
-    QApplication::processEvents();
+    ShowListedFonts(grid, installed, fonts::ByLanguage);
     QScrollBar* bar = grid.verticalScrollBar();
     const int rowHeight = grid.RowHeight();
     const int end = std::min(bar->maximum(), 10 * bar->pageStep());
@@ -202,14 +212,11 @@ void BM_ScrollSystemList(benchmark::State& state) {
     Application();
     Installed& installed = Setup();
     ui::Grid grid(6, "系统字体表格");
-    ShowSystemGrid(grid);
-    UseFaceFiles(grid, installed.registry);
-    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
-    QApplication::processEvents();  // lays out the scroll range
+    ShowListedFonts(grid, installed, fonts::ByLanguage);
     QScrollBar* bar = grid.verticalScrollBar();
     int value = 0;
     for (auto _ : state) {
-        value = value + bar->pageStep() > bar->maximum() ? 0 : value + bar->pageStep();
+        value = NextPage(*bar, value);
         bar->setValue(value);
         grid.viewport()->repaint();
     }
@@ -223,14 +230,11 @@ void BM_ScrollSystemListPaced(benchmark::State& state) {
     Application();
     Installed& installed = Setup();
     ui::Grid grid(6, "系统字体表格");
-    ShowSystemGrid(grid);
-    UseFaceFiles(grid, installed.registry);
-    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByInitial));
-    QApplication::processEvents();
+    ShowListedFonts(grid, installed, fonts::ByInitial);
     QScrollBar* bar = grid.verticalScrollBar();
     int value = 0;
     for (auto _ : state) {
-        value = value + bar->pageStep() > bar->maximum() ? 0 : value + bar->pageStep();
+        value = NextPage(*bar, value);
         bar->setValue(value);
         grid.viewport()->repaint();
         state.PauseTiming();
@@ -248,10 +252,7 @@ void BM_ScrollSystemListFirstPass(benchmark::State& state) {
     Application();
     Installed& installed = Setup();
     ui::Grid grid(6, "系统字体表格");
-    ShowSystemGrid(grid);
-    UseFaceFiles(grid, installed.registry);
-    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, fonts::ByInitial));
-    QApplication::processEvents();
+    ShowListedFonts(grid, installed, fonts::ByInitial);
     QScrollBar* bar = grid.verticalScrollBar();
     int frames = 0;
     for (auto _ : state) {
