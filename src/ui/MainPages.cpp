@@ -16,6 +16,7 @@
 #include <QWebEngineView>
 
 #include <string_view>
+#include <type_traits>
 
 #include "ui/Canvas.h"
 #include "ui/GraphicButton.h"
@@ -40,9 +41,12 @@ constexpr int kSearchGridRowHeight = 36;
 constexpr int kFolderGridRowHeight = 24;
 constexpr int kFolderGridFirstRows = 5;
 
-void Run(const std::function<void()>& handler) {
+// Calls an entry point when its owner has filled it.
+template <typename... Arguments>
+void Run(const std::function<void(Arguments...)>& handler,
+         std::type_identity_t<Arguments>... arguments) {
     if (handler) {
-        handler();
+        handler(arguments...);
     }
 }
 
@@ -230,21 +234,9 @@ void MainPages::ConnectEvents() {
         connect(&Named<GraphicButton>(name), &QAbstractButton::clicked, this, handler);
     };
     // System fonts.
-    clicked("图形按钮3", [this] {
-        if (events_.listModeChosen) {
-            events_.listModeChosen(4);
-        }
-    });
-    clicked("图形按钮4", [this] {
-        if (events_.listModeChosen) {
-            events_.listModeChosen(2);
-        }
-    });
-    clicked("图形按钮5", [this] {
-        if (events_.listModeChosen) {
-            events_.listModeChosen(3);
-        }
-    });
+    clicked("图形按钮3", [this] { Run(events_.listModeChosen, 4); });
+    clicked("图形按钮4", [this] { Run(events_.listModeChosen, 2); });
+    clicked("图形按钮5", [this] { Run(events_.listModeChosen, 3); });
     clicked("图形按钮25", [this] { Run(events_.refreshSystemFonts); });
     clicked("图形按钮17", [this] { Run(events_.uninstallCheckedSystemFonts); });
     connect(&Named<QCheckBox>("选择框4"), &QCheckBox::clicked, this,
@@ -266,23 +258,14 @@ void MainPages::ConnectEvents() {
             ToggleCurrentRowCheck(searchGrid_->Data(), 2);
         }
     });
-    connect(systemGrid_, &Grid::RightReleased, this, [this](QPoint at) {
-        if (events_.systemGridMenu) {
-            events_.systemGridMenu(at);
-        }
-    });
-    connect(searchGrid_, &Grid::RightReleased, this, [this](QPoint at) {
-        if (events_.searchGridMenu) {
-            events_.searchGridMenu(at);
-        }
-    });
+    connect(systemGrid_, &Grid::RightReleased, this,
+            [this](QPoint at) { Run(events_.systemGridMenu, at); });
+    connect(searchGrid_, &Grid::RightReleased, this,
+            [this](QPoint at) { Run(events_.searchGridMenu, at); });
 
     // Font download.
-    connect(categoryTabs_, &QTabBar::currentChanged, this, [this](int tab) {
-        if (events_.categoryChosen) {
-            events_.categoryChosen(tab);
-        }
-    });
+    connect(categoryTabs_, &QTabBar::currentChanged, this,
+            [this](int tab) { Run(events_.categoryChosen, tab); });
     Named<QLineEdit>("编辑框4").installEventFilter(this);
     clicked("图形按钮9", [this] {
         const QString text = Named<QLineEdit>("编辑框4").text();
@@ -290,11 +273,7 @@ void MainPages::ConnectEvents() {
             QString::fromStdString(WebSearchAddress(addresses_, text.toStdString())));
     });
     for (int row = 1; row <= 6; ++row) {
-        clicked(kRowButtons[row - 1], [this, row] {
-            if (events_.previewRow) {
-                events_.previewRow(row);
-            }
-        });
+        clicked(kRowButtons[row - 1], [this, row] { Run(events_.previewRow, row); });
     }
     clicked("图形按钮2", [this] { Run(events_.firstPage); });
     clicked("图形按钮6", [this] { Run(events_.previousPage); });
@@ -313,11 +292,8 @@ void MainPages::ConnectEvents() {
     }
     clicked("图形按钮27", [this] { Run(events_.reinstallDownloadedFonts); });
     clicked("图形按钮14", [this] { Run(events_.deleteDownloadedFonts); });
-    connect(&Named<QCheckBox>("选择框2"), &QCheckBox::clicked, this, [this](bool checked) {
-        if (events_.selectAllDownloadedFonts) {
-            events_.selectAllDownloadedFonts(checked);
-        }
-    });
+    connect(&Named<QCheckBox>("选择框2"), &QCheckBox::clicked, this,
+            [this](bool checked) { Run(events_.selectAllDownloadedFonts, checked); });
     clicked("图形按钮16", [this] { Run(events_.restoreFromRecycleBin); });
     clicked("图形按钮15", [this] { Run(events_.emptyRecycleBin); });
     connect(&Named<QCheckBox>("选择框1"), &QCheckBox::clicked, this,
