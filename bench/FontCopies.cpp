@@ -39,4 +39,12 @@ void WriteFontCopies(const std::filesystem::path& folder, int count) {
     }
 }
 
+void LinkInterfaceFont(const std::filesystem::path& folder) {
+    // fonts-arphic-uming, from scripts/install-deps.sh.
+    const std::filesystem::path uming = "/usr/share/fonts/truetype/arphic/uming.ttc";
+    std::filesystem::create_directories(folder);
+    std::error_code ignored;
+    std::filesystem::create_symlink(uming, folder / uming.filename(), ignored);
+}
+
 }  // namespace glyphwell::bench

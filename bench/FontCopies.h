@@ -17,4 +17,8 @@ std::string CopyChineseName(int k);
 // Writes copies 0 .. count-1 into `folder` as "copyK.ttf".
 void WriteFontCopies(const std::filesystem::path& folder, int count);
 
+// Links the interface font the program is installed with into `folder`, as on the desktop
+// the copies stand for.
+void LinkInterfaceFont(const std::filesystem::path& folder);
+
 }  // namespace glyphwell::bench

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
          << "</dir>\n  <dir>" << (dir / "data" / "fonts").string() << "</dir>\n  <cachedir>"
          << (dir / "cache" / "fontconfig").string() << "</cachedir>\n</fontconfig>\n";
     glyphwell::bench::WriteFontCopies(dir / "data" / "fonts", count);
+    glyphwell::bench::LinkInterfaceFont(dir / "system");
     std::printf("%d fonts in %s\n", count, (dir / "data" / "fonts").c_str());
     return conf ? 0 : 1;
 }

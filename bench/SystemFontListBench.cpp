@@ -38,9 +38,11 @@ std::unique_ptr<test::FontconfigSandbox> UseFontCopies() {
     if (kept == nullptr || *kept == '\0') {
         auto sandbox = std::make_unique<test::FontconfigSandbox>();
         bench::WriteFontCopies(sandbox->FontsFolder(), bench::kFontCopyCount);
+        bench::LinkInterfaceFont(sandbox->SystemFolder());
         return sandbox;
     }
     const std::string dir = kept;
+    bench::LinkInterfaceFont(dir + "/system");  // folders made before it was linked
     ::setenv("FONTCONFIG_FILE", (dir + "/fonts.conf").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);

@@ -30,7 +30,7 @@ export XDG_CONFIG_HOME=$sandbox/config
 export XDG_CACHE_HOME=$sandbox/cache
 export HOME=$sandbox
 # A warm cache, as on a desktop where the fonts were installed earlier.
-fc-cache "$sandbox/data/fonts"
+fc-cache
 echo "fonts listed by fc-list: $(fc-list : family file | wc -l)"
 
 run=$(mktemp -d)

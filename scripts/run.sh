@@ -17,8 +17,6 @@ build/default/bin/glyphwell-server serve --root "$site" --port 8426 &
 server=$!
 trap 'kill $server 2>/dev/null || true' EXIT
 
-# Qt WebEngine refuses its sandbox as root.
-[ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 # The program keeps some files in its current directory: start it in its RunDirectory.
 cd "$home"
 "$program" "$@"

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <unistd.h>
-
 #include "app/CommandLine.h"
 #include "app/FontSnapshot.h"
 #include "app/StartupLoader.h"
@@ -14,7 +12,9 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
+#include "platform/Memory.h"
 #include "platform/RunDirectory.h"
+#include "ui/BrowserEngine.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
 
@@ -26,11 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "glyphwell: %s\n", options.error.c_str());
         return 2;
     }
-    // The browser boxes' engine refuses to start as root with its sandbox on.
-    if (geteuid() == 0) {
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    ui::PrepareBrowserEngine();
     QApplication application(argc, argv);
     app::ProgramState state(
         platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),
@@ -47,7 +43,11 @@ int main(int argc, char** argv) {
     // here as their pages arrive.
     app::StartupSteps steps;
     steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
-    steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
+    steps.fillSystemFontList = [&systemFontPage] {
+        systemFontPage.PostBuildSystemList();
+        // The table's reading and the list's first build leave much freed memory behind.
+        platform::ReturnFreedMemory();
+    };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
     app::StartupLoader loader(steps, app::kFontSnapshotFileName);
     loader.Start();

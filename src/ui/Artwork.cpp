@@ -640,9 +640,6 @@ QImage DrawSkinPicture(int skinNumber) {
 
 Artwork DrawArtwork() {
     Artwork art;
-    for (int skin = 1; skin <= 9; ++skin) {
-        art.skinPictures[static_cast<std::size_t>(skin - 1)] = DrawSkinPicture(skin);
-    }
     art.titleButtons = DrawTitleButtons();
     art.paletteIcon = DrawPaletteIcon();
     art.paletteHoverBackground = DrawBacking(28, 22, 60, 110);

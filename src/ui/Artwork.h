@@ -1,6 +1,7 @@
 #pragma once
-// The program's pictures, drawn once at start-up: the skin pictures, the frame's icons,
-// button images and overlays. Each comes in the size the frame paints it at.
+// The program's pictures: the frame's icons, button images and overlays, drawn once at
+// start-up, and the skin pictures, drawn when asked for. Each comes in the size the frame
+// paints it at.
 
 #include <QImage>
 
@@ -18,8 +19,6 @@ struct ButtonImages {
 };
 
 struct Artwork {
-    // Index 0 = skin 1 (a plain picture, for choosers; the frame paints skin 1 as colour).
-    std::array<QImage, 9> skinPictures;
     std::array<ButtonImages, 5> titleButtons;  // index 0 = title button 1
     QImage paletteIcon;                        // 14 x 14
     QImage paletteHoverBackground;             // 28 x 22
@@ -31,7 +30,8 @@ struct Artwork {
     QImage grip;                               // 9 x 8
 };
 
-// The skin picture of skin 1 to 9, 840 x 205.
+// The skin picture of skin 1 to 9, 840 x 205 (skin 1 is a plain picture, for choosers; the
+// frame paints skin 1 as colour). Each is 700 kB: keep only the one in use.
 QImage DrawSkinPicture(int skinNumber);
 
 Artwork DrawArtwork();

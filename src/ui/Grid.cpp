@@ -1,6 +1,7 @@
 #include "ui/Grid.h"
 
 #include "ui/FacePreview.h"
+#include "ui/UiFonts.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -352,6 +353,9 @@ class GridDelegate : public QStyledItemDelegate {
 Grid::Grid(int columnCount, const QString& objectName, QWidget* parent)
     : QTableView(parent), data_(columnCount), model_(std::make_unique<GridModel>(data_, *this)) {
     setObjectName(objectName);
+    // Names are often Chinese: a face without those characters would send every cell through
+    // the fallback search over all installed fonts.
+    setFont(SongFont(kTextPixelSize));
     setModel(model_.get());
     delegate_ = new GridDelegate(data_, faceFile_, this);
     setItemDelegate(delegate_);

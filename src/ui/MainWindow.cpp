@@ -129,9 +129,12 @@ void MainWindow::PaintBackBuffer() {
     switch (SettleTitleAreaFill(state_.skin)) {
         case TitleAreaFill::kPicture:
             if (skin.Picture >= 1 && skin.Picture <= 9) {
+                if (skinPictureNumber_ != skin.Picture) {
+                    skinPicture_ = DrawSkinPicture(skin.Picture);
+                    skinPictureNumber_ = skin.Picture;
+                }
                 // Rows 5 to 107 of the picture fill the title area.
-                p.drawImage(QRect(0, 0, w, kTitleAreaHeight),
-                            artwork_.skinPictures[static_cast<std::size_t>(skin.Picture - 1)],
+                p.drawImage(QRect(0, 0, w, kTitleAreaHeight), skinPicture_,
                             QRect(0, 5, kSkinPictureWidth, kTitleAreaHeight));
             }
             break;

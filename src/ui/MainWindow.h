@@ -92,6 +92,8 @@ class MainWindow : public QWidget, private MainFrameView {
     std::function<void()> endProgram_;
     MainFrame frame_;
     Artwork artwork_;
+    QImage skinPicture_;  // the picture of skin skinPictureNumber_, drawn on first use
+    int skinPictureNumber_ = 0;
     QImage backBuffer_;
     bool backBufferStale_ = true;
     std::array<ShownButton, kPaletteButton - 1> shownButtons_{};

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFontInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -203,6 +204,10 @@ TEST_F(GridTest, TextCellsShowTheirFaceAtTheirHeight) {
     data.SetFaceName(1, 3, 1, 3, "DejaVu Sans");
     EXPECT_EQ(Cell(1, 3, Qt::FontRole).value<QFont>().pointSizeF(), grid_->font().pointSizeF());
     EXPECT_FALSE(Cell(2, 3, Qt::FontRole).isValid());
+    // The grid's own font holds Chinese names, so such cells never search the installed fonts
+    // for a fallback.
+    EXPECT_TRUE(QFontInfo(grid_->font()).family().startsWith("AR PL UMing"))
+        << QFontInfo(grid_->font()).family().toStdString();
 
     // A changed face replaces the cached one.
     data.SetFaceName(0, 0, 0, 0, "DejaVu Serif");

@@ -12,19 +12,14 @@
 
 #include "app/Startup.h"
 #include "support/LocalHttpServer.h"
-
-#include <unistd.h>
+#include "ui/BrowserEngine.h"
 
 namespace glyphwell::test {
 
 inline QApplication& TestApplication() {
     static QApplication* application = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The browser boxes' engine refuses to start as root with its sandbox on.
-        if (geteuid() == 0) {
-            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        }
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        ui::PrepareBrowserEngine();
         static int argc = 1;
         static char name[] = "ui_window_tests";
         static char* argv[] = {name, nullptr};

@@ -1,0 +1,12 @@
+#pragma once
+// Settings the browser boxes' engine reads once, before the application object exists.
+
+namespace glyphwell::ui {
+
+// Call before constructing the QApplication. The engine draws its pages in software: the
+// program paints with the CPU anyway, and a desktop OpenGL driver costs tens of megabytes of
+// memory for nothing. GLYPHWELL_GPU=1 keeps Qt's own choice; settings the user made in
+// QT_XCB_GL_INTEGRATION, QT_QUICK_BACKEND or QTWEBENGINE_CHROMIUM_FLAGS are kept too.
+void PrepareBrowserEngine();
+
+}  // namespace glyphwell::ui
