@@ -75,6 +75,11 @@ std::string PatternText(FcPattern* pattern, const char* object) {
     return reinterpret_cast<const char*>(value);
 }
 
+bool SameFamily(const std::string& a, const std::string& b) {
+    return FcStrCmpIgnoreCase(reinterpret_cast<const FcChar8*>(a.c_str()),
+                              reinterpret_cast<const FcChar8*>(b.c_str())) == 0;
+}
+
 // Calls `visit` with every pattern of the system and application sets.
 template <typename Visit>
 void ForEachFont(FcConfig* config, Visit visit) {
@@ -254,6 +259,31 @@ std::vector<std::string> FontconfigFontSystem::RejectedFiles() {
     std::lock_guard lock(mutex_);
     std::set<std::string> files = ReadRejected();
     return {files.begin(), files.end()};
+}
+
+std::string FontFileOfFamily(const std::string& family) {
+    FcPattern* wanted = FcPatternCreate();
+    FcPatternAddString(wanted, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcConfigSubstitute(nullptr, wanted, FcMatchPattern);
+    FcDefaultSubstitute(wanted);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, wanted, &result);
+    FcPatternDestroy(wanted);
+    std::string file;
+    if (match != nullptr) {
+        // The match is the closest font, whatever its family; only the family asked for counts.
+        for (int k = 0; file.empty(); ++k) {
+            FcChar8* name = nullptr;
+            if (FcPatternGetString(match, FC_FAMILY, k, &name) != FcResultMatch) {
+                break;
+            }
+            if (SameFamily(reinterpret_cast<const char*>(name), family)) {
+                file = PatternText(match, FC_FILE);
+            }
+        }
+        FcPatternDestroy(match);
+    }
+    return file;
 }
 
 std::vector<FontsKeyValue> FontconfigFontSystem::EnumerateFontsKey() {

@@ -31,6 +31,10 @@ struct FontconfigPaths {
 // ~/.config).
 FontconfigPaths DefaultFontconfigPaths();
 
+// The file of the desktop's font named `family` (matched as fontconfig spells it, case
+// ignored), or empty when no installed font has that family.
+std::string FontFileOfFamily(const std::string& family);
+
 class FontconfigFontSystem : public FontSystem {
   public:
     explicit FontconfigFontSystem(FontconfigPaths paths = DefaultFontconfigPaths());

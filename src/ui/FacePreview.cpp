@@ -4,29 +4,58 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_ADVANCES_H
 
 #include <algorithm>
+#include <vector>
 
 namespace glyphwell::ui {
 
 FacePreviews::~FacePreviews() {
+    if (fallback_ != nullptr) {
+        FT_Done_Face(static_cast<FT_Face>(fallback_));
+    }
     if (library_ != nullptr) {
         FT_Done_FreeType(static_cast<FT_Library>(library_));
     }
 }
 
+void FacePreviews::SetFallbackFile(const std::string& file) {
+    if (file == fallbackFile_) {
+        return;
+    }
+    if (fallback_ != nullptr) {
+        FT_Done_Face(static_cast<FT_Face>(fallback_));
+        fallback_ = nullptr;
+    }
+    fallbackFile_ = file;
+    fallbackFailed_ = false;
+    cache_.clear();
+    order_.clear();
+}
+
+bool FacePreviews::OpenFallback() {
+    if (fallback_ == nullptr && !fallbackFailed_ && !fallbackFile_.empty()) {
+        FT_Face face = nullptr;
+        fallbackFailed_ =
+            FT_New_Face(static_cast<FT_Library>(library_), fallbackFile_.c_str(), 0, &face) != 0;
+        fallback_ = fallbackFailed_ ? nullptr : face;
+    }
+    return fallback_ != nullptr;
+}
+
 QImage FacePreviews::Preview(const std::string& file, const QString& text, int pixelHeight,
-                             QColor colour, int maxWidth) {
+                             QColor colour, int maxWidth, Overflow overflow) {
     std::string key = file;
     key += '\n';
     key += text.toStdString();
     key += '\n' + std::to_string(pixelHeight) + '\n' + std::to_string(colour.rgba()) + '\n' +
-           std::to_string(maxWidth);
+           std::to_string(maxWidth) + (overflow == Overflow::kEllipsis ? "\n..." : "");
     if (auto found = cache_.find(key); found != cache_.end()) {
         order_.splice(order_.begin(), order_, found->second.second);
         return found->second.first;
     }
-    QImage image = Render(file, text, pixelHeight, colour, maxWidth);
+    QImage image = Render(file, text, pixelHeight, colour, maxWidth, overflow);
     order_.push_front(key);
     cache_.emplace(std::move(key), std::make_pair(image, order_.begin()));
     if (cache_.size() > capacity_) {
@@ -36,8 +65,24 @@ QImage FacePreviews::Preview(const std::string& file, const QString& text, int p
     return image;
 }
 
+namespace {
+
+struct Glyph {
+    FT_Face source;
+    uint character;
+    int advance;  // pixels
+};
+
+int Advance(FT_Face face, uint character) {
+    FT_Fixed advance = 0;
+    FT_Get_Advance(face, FT_Get_Char_Index(face, character), FT_LOAD_NO_HINTING, &advance);
+    return static_cast<int>((advance + 0x8000) >> 16);
+}
+
+}  // namespace
+
 QImage FacePreviews::Render(const std::string& file, const QString& text, int pixelHeight,
-                            QColor colour, int maxWidth) {
+                            QColor colour, int maxWidth, Overflow overflow) {
     if (library_ == nullptr) {
         FT_Library library = nullptr;
         if (FT_Init_FreeType(&library) != 0) {
@@ -45,28 +90,66 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
         }
         library_ = library;
     }
-    FT_Face face = nullptr;
-    if (text.isEmpty() || pixelHeight <= 0 || maxWidth <= 0 ||
-        FT_New_Face(static_cast<FT_Library>(library_), file.c_str(), 0, &face) != 0) {
+    if (text.isEmpty() || pixelHeight <= 0 || maxWidth <= 0) {
         return {};
     }
-    QImage image;
-    const QList<uint> characters = text.toUcs4();
-    bool complete = FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelHeight)) == 0;
-    for (uint character : characters) {
-        complete = complete && FT_Get_Char_Index(face, character) != 0;
+    // The fallback's own file is already open.
+    const bool ownFace = file != fallbackFile_ || !OpenFallback();
+    FT_Face face = ownFace ? nullptr : static_cast<FT_Face>(fallback_);
+    if (ownFace && FT_New_Face(static_cast<FT_Library>(library_), file.c_str(), 0, &face) != 0) {
+        return {};
     }
+    const auto size = static_cast<FT_UInt>(pixelHeight);
+    bool complete = FT_Set_Pixel_Sizes(face, 0, size) == 0;
+    bool fallbackSized = !ownFace;
+    // Each character from the face when it has it, else from the fallback.
+    const auto sourceOf = [&](uint character) -> FT_Face {
+        if (FT_Get_Char_Index(face, character) != 0) {
+            return face;
+        }
+        if (OpenFallback() && FT_Get_Char_Index(static_cast<FT_Face>(fallback_), character) != 0) {
+            if (!fallbackSized) {
+                fallbackSized = FT_Set_Pixel_Sizes(static_cast<FT_Face>(fallback_), 0, size) == 0;
+            }
+            return fallbackSized ? static_cast<FT_Face>(fallback_) : nullptr;
+        }
+        return nullptr;
+    };
+    std::vector<Glyph> glyphs;
+    int width = 0;
+    for (uint character : text.toUcs4()) {
+        const FT_Face source = complete ? sourceOf(character) : nullptr;
+        if (source == nullptr) {
+            complete = false;
+            break;
+        }
+        glyphs.push_back({source, character, Advance(source, character)});
+        width += glyphs.back().advance;
+    }
+    if (complete && overflow == Overflow::kEllipsis && width > maxWidth) {
+        // As the desktop elides: as many characters as fit before a trailing ellipsis.
+        constexpr uint kEllipsis = 0x2026;
+        if (const FT_Face source = sourceOf(kEllipsis); source != nullptr) {
+            const int ellipsis = Advance(source, kEllipsis);
+            while (!glyphs.empty() && width + ellipsis > maxWidth) {
+                width -= glyphs.back().advance;
+                glyphs.pop_back();
+            }
+            glyphs.push_back({source, kEllipsis, ellipsis});
+        }
+    }
+    QImage image;
     if (complete) {
         const int ascender = static_cast<int>(face->size->metrics.ascender >> 6);
         const int descender = static_cast<int>(-(face->size->metrics.descender >> 6));
         image = BlankImage(maxWidth, std::max(1, ascender + descender));
         int penX = 0;
-        for (uint character : characters) {
-            if (penX >= maxWidth ||
-                FT_Load_Char(face, character, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) != 0) {
+        for (const Glyph& each : glyphs) {
+            if (penX >= maxWidth || FT_Load_Char(each.source, each.character,
+                                                 FT_LOAD_RENDER | FT_LOAD_NO_HINTING) != 0) {
                 continue;
             }
-            const FT_GlyphSlot glyph = face->glyph;
+            const FT_GlyphSlot glyph = each.source->glyph;
             const FT_Bitmap& bitmap = glyph->bitmap;
             const int left = penX + glyph->bitmap_left;
             const int top = ascender - glyph->bitmap_top;
@@ -90,7 +173,9 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
             penX += static_cast<int>(glyph->advance.x >> 6);
         }
     }
-    FT_Done_Face(face);
+    if (ownFace) {
+        FT_Done_Face(face);
+    }
     return image;
 }
 

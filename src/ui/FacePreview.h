@@ -15,23 +15,37 @@ namespace glyphwell::ui {
 
 class FacePreviews {
   public:
+    // What becomes of text wider than the sample: cut at the edge, or ended with "…".
+    enum class Overflow { kCut, kEllipsis };
+
     explicit FacePreviews(std::size_t capacity = 300) : capacity_(capacity) {}
     ~FacePreviews();
+    FacePreviews(const FacePreviews&) = delete;
+    FacePreviews& operator=(const FacePreviews&) = delete;
+
+    // Characters a face lacks are taken from the first face of `file` (the interface font),
+    // as the desktop's own drawing would take them from a fallback; empty: none.
+    void SetFallbackFile(const std::string& file);
 
     // `text` in the first face of `file` at `pixelHeight`, in `colour`, at most `maxWidth`
-    // pixels wide. A null image when the file cannot be read or lacks a character of the
-    // text, so the caller can draw it another way.
+    // pixels wide. A null image when the file cannot be read or a character of the text is
+    // neither in it nor in the fallback, so the caller can draw it another way.
     QImage Preview(const std::string& file, const QString& text, int pixelHeight, QColor colour,
-                   int maxWidth);
+                   int maxWidth, Overflow overflow = Overflow::kCut);
 
   private:
     QImage Render(const std::string& file, const QString& text, int pixelHeight, QColor colour,
-                  int maxWidth);
+                  int maxWidth, Overflow overflow);
 
     std::size_t capacity_;
     std::list<std::string> order_;  // most recent first
     std::unordered_map<std::string, std::pair<QImage, std::list<std::string>::iterator>> cache_;
+    bool OpenFallback();
+
     void* library_ = nullptr;  // the FreeType library, made on first use
+    std::string fallbackFile_;
+    void* fallback_ = nullptr;  // its face, opened on first use and kept
+    bool fallbackFailed_ = false;
 };
 
 }  // namespace glyphwell::ui

@@ -1,11 +1,14 @@
 #include "ui/Grid.h"
 
 #include "ui/FacePreview.h"
+
+#include "fonts/FontconfigFontSystem.h"
 #include "ui/UiFonts.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -256,19 +259,35 @@ class GridDelegate : public QStyledItemDelegate {
     }
 
   private:
-    // A cell in a face whose file is known shows a sample rendered from that file.
-    bool PaintPreview(QPainter* painter, const QStyleOptionViewItem& option,
-                      const QModelIndex& index) const {
+    // How a text cell's sample is rendered from a font file, when it can be.
+    struct SampleSource {
+        std::string file;
+        int height = 0;
+        FacePreviews::Overflow overflow = FacePreviews::Overflow::kCut;
+    };
+
+    // A cell in a face whose file is known shows a sample from that file; a cell in the grid's
+    // own face, from that face's file, ended with "…" where it is too long, as the desktop's
+    // drawing would end it.
+    SampleSource SourceOf(const QModelIndex& index) const {
         if (!faceFile_) {
-            return false;
+            return {};
         }
         const std::string face = data_.FaceName(index.row(), index.column());
         const int height = data_.FontHeight(index.row(), index.column());
-        if (face.empty() || height <= 0) {
-            return false;
+        if (face.empty() && height <= 0) {
+            return {ownFaceFile_, ownPixelSize_, FacePreviews::Overflow::kEllipsis};
         }
-        const std::string file = faceFile_(face);
-        if (file.empty()) {
+        if (face.empty() || height <= 0) {
+            return {};
+        }
+        return {faceFile_(face), height, FacePreviews::Overflow::kCut};
+    }
+
+    bool PaintPreview(QPainter* painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index) const {
+        const SampleSource source = SourceOf(index);
+        if (source.file.empty() || source.height <= 0) {
             return false;
         }
         // Not the usual option set-up: that would measure the cell's font, which is the
@@ -280,21 +299,27 @@ class GridDelegate : public QStyledItemDelegate {
         const bool selected = cell.state.testFlag(QStyle::State_Selected);
         const QColor colour =
             cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-        const QImage sample =
-            previews_.Preview(file, cell.text, height, colour, cell.rect.width() - 2 * kMargin);
-        if (sample.isNull()) {
-            return false;
+        QImage sample;
+        if (!cell.text.isEmpty()) {
+            sample = previews_.Preview(source.file, cell.text, source.height, colour,
+                                       cell.rect.width() - 2 * kMargin, source.overflow);
+            if (sample.isNull()) {
+                return false;
+            }
         }
         const QWidget* widget = cell.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
         cell.text.clear();
         cell.features &= ~QStyleOptionViewItem::HasDisplay;
         style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
-        painter->save();
-        painter->setClipRect(cell.rect);
-        painter->drawImage(cell.rect.left() + kMargin,
-                           cell.rect.top() + (cell.rect.height() - sample.height()) / 2, sample);
-        painter->restore();
+        if (!sample.isNull()) {
+            painter->save();
+            painter->setClipRect(cell.rect);
+            painter->drawImage(cell.rect.left() + kMargin,
+                               cell.rect.top() + (cell.rect.height() - sample.height()) / 2,
+                               sample);
+            painter->restore();
+        }
         return true;
     }
 
@@ -324,19 +349,23 @@ class GridDelegate : public QStyledItemDelegate {
     }
 
   public:
+    // The file of the grid's own face at `pixelSize`; characters other faces lack come from it.
+    void SetOwnFace(const std::string& file, int pixelSize) {
+        ownFaceFile_ = file;
+        ownPixelSize_ = pixelSize;
+        previews_.SetFallbackFile(file);
+    }
+
     // Renders the sample of a cell not yet on screen, as an unselected cell `width` wide.
     void Warm(const QModelIndex& index, int width, const QPalette& palette) const {
-        if (!faceFile_) {
+        if (data_.ColumnKind(index.column()) != CellKind::kText) {
             return;
         }
-        const std::string face = data_.FaceName(index.row(), index.column());
-        const int height = data_.FontHeight(index.row(), index.column());
-        if (face.empty() || height <= 0) {
-            return;
-        }
-        if (const std::string file = faceFile_(face); !file.empty()) {
-            previews_.Preview(file, index.data(Qt::DisplayRole).toString(), height,
-                              palette.color(QPalette::Text), width - 2 * kMargin);
+        const SampleSource source = SourceOf(index);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (!source.file.empty() && source.height > 0 && !text.isEmpty()) {
+            previews_.Preview(source.file, text, source.height, palette.color(QPalette::Text),
+                              width - 2 * kMargin, source.overflow);
         }
     }
 
@@ -344,6 +373,8 @@ class GridDelegate : public QStyledItemDelegate {
     static constexpr int kMargin = 3;
     const GridData& data_;
     const Grid::FaceFileLookup& faceFile_;
+    std::string ownFaceFile_;
+    int ownPixelSize_ = 0;
     mutable FacePreviews previews_;
     mutable QHash<quint64, QPixmap> checks_;
 };
@@ -397,6 +428,16 @@ Grid::~Grid() {
     data_.SetObserver(nullptr);
 }
 
+void Grid::SetFaceFiles(FaceFileLookup lookup) {
+    faceFile_ = std::move(lookup);
+    // A character a face lacks comes from the grid's own face.
+    static_cast<GridDelegate*>(delegate_)->SetOwnFace(
+        faceFile_ ? fonts::FontFileOfFamily(QFontInfo(font()).family().toStdString())
+                  : std::string(),
+        font().pixelSize());
+    viewport()->update();
+}
+
 void Grid::paintEvent(QPaintEvent* event) {
     QTableView::paintEvent(event);
     warmedFrom_ = -1;
@@ -414,10 +455,12 @@ void Grid::WarmNearbySamples() {
     const int from = std::max(0, first - kRowsBehind);
     const int to = std::min(data_.RowCount(), first + visible + kRowsAhead);
     auto* delegate = static_cast<GridDelegate*>(delegate_);
+    const int gridLine = showGrid() ? 1 : 0;
     const auto start = std::chrono::steady_clock::now();
     for (int row = warmedFrom_ < 0 ? from : warmedFrom_; row < to; ++row) {
         for (int column = 0; column < data_.ColumnCount(); ++column) {
-            delegate->Warm(model_->index(row, column), data_.ColumnWidth(column),
+            // A cell is painted one pixel narrower than its column when grid lines show.
+            delegate->Warm(model_->index(row, column), data_.ColumnWidth(column) - gridLine,
                            viewport()->palette());
         }
         if (std::chrono::steady_clock::now() - start > kBudget) {

@@ -32,10 +32,7 @@ class Grid : public QTableView, private GridObserver {
     // The font file of a face, or empty. Cells in a face with a known file show samples
     // rendered from the file; others go through the desktop's font matching.
     using FaceFileLookup = std::function<std::string(const std::string& face)>;
-    void SetFaceFiles(FaceFileLookup lookup) {
-        faceFile_ = std::move(lookup);
-        viewport()->update();
-    }
+    void SetFaceFiles(FaceFileLookup lookup);
 
     void SetRowHeight(int height);
     int RowHeight() const;

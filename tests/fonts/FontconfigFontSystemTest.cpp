@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -51,6 +53,23 @@ TEST_F(FontconfigTest, KeyListsEveryFontFileOnceInPathOrder) {
     EXPECT_EQ(values[1].data, systemFolder + "/DejaVuSans.ttf");
     EXPECT_EQ(values[2].data, systemFolder + "/wqy-microhei.ttc");
     EXPECT_EQ(values[2].name, "WenQuanYi Micro Hei (TrueType)");
+}
+
+TEST_F(FontconfigTest, FamilyFileIsFoundByTheFamilyAlone) {
+    FcInitReinitialize();  // the process's configuration, read again for this sandbox
+    const std::string systemFolder = sandbox_.SystemFolder().string();
+    const struct {
+        const char* family;
+        std::string file;
+    } cases[] = {
+        {"WenQuanYi Micro Hei", systemFolder + "/wqy-microhei.ttc"},
+        {"wenquanyi micro hei", systemFolder + "/wqy-microhei.ttc"},
+        {"DejaVu Sans", systemFolder + "/DejaVuSans.ttf"},
+        {"No Such Family", ""},  // not the closest font fontconfig would offer instead
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FontFileOfFamily(c.family), c.file) << c.family;
+    }
 }
 
 TEST_F(FontconfigTest, InstallIsListedAtOnceAndUninstallHidesTheFileButKeepsIt) {

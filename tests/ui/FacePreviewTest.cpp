@@ -31,12 +31,32 @@ TEST(FacePreviews, RendersFromTheFileOrDeclines) {
     EXPECT_EQ(sample.width(), 200);
     EXPECT_GE(sample.height(), 20);
     EXPECT_GT(InkedPixels(sample), 40);
-    // Wider text is cut at the given width, not drawn past it.
-    EXPECT_EQ(previews.Preview(dejaVu, QString(80, 'W'), 20, Qt::black, 50).width(), 50);
+    // Wider text is cut at the given width, not drawn past it, or ended with an ellipsis;
+    // text that fits looks the same either way.
+    const QImage cut = previews.Preview(dejaVu, QString(80, 'W'), 20, Qt::black, 50);
+    const QImage elided = previews.Preview(dejaVu, QString(80, 'W'), 20, Qt::black, 50,
+                                           FacePreviews::Overflow::kEllipsis);
+    EXPECT_EQ(cut.width(), 50);
+    EXPECT_EQ(elided.width(), 50);
+    EXPECT_LT(InkedPixels(elided), InkedPixels(cut));
+    EXPECT_EQ(
+        previews.Preview(dejaVu, "Glyph", 20, Qt::black, 200, FacePreviews::Overflow::kEllipsis),
+        sample);
     // A character the face lacks, a missing file: the caller draws it its own way.
     EXPECT_TRUE(previews.Preview(dejaVu, "宋体", 20, Qt::black, 200).isNull());
     EXPECT_TRUE(previews.Preview("/no/such/font.ttf", "Glyph", 20, Qt::black, 200).isNull());
     EXPECT_FALSE(previews.Preview(test::kUMing.string(), "宋体", 20, Qt::black, 200).isNull());
+
+    // With a fallback the face's own characters stay its own and the others come from there;
+    // a character in neither still declines.
+    previews.SetFallbackFile(test::kUMing.string());
+    const QImage latinOnly = previews.Preview(dejaVu, "Glyph", 20, Qt::black, 200);
+    const QImage mixed = previews.Preview(dejaVu, "Glyph宋体", 20, Qt::black, 200);
+    ASSERT_FALSE(mixed.isNull());
+    EXPECT_GT(InkedPixels(mixed), InkedPixels(latinOnly) + 40);
+    EXPECT_EQ(latinOnly, sample);
+    EXPECT_TRUE(previews.Preview(dejaVu, QString::fromUcs4(U"Glyph\U000F0000"), 20, Qt::black, 200)
+                    .isNull());
 }
 
 TEST(FacePreviews, GridCellsShowSamplesFromTheirFiles) {
