@@ -7,6 +7,7 @@
 #include FT_ADVANCES_H
 
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace glyphwell::ui {
@@ -56,6 +57,7 @@ QImage FacePreviews::Preview(const std::string& file, const QString& text, int p
         return found->second.first;
     }
     QImage image = Render(file, text, pixelHeight, colour, maxWidth, overflow);
+    ++rendered_;
     order_.push_front(key);
     cache_.emplace(std::move(key), std::make_pair(image, order_.begin()));
     if (cache_.size() > capacity_) {
@@ -151,6 +153,12 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
             }
             const FT_GlyphSlot glyph = each.source->glyph;
             const FT_Bitmap& bitmap = glyph->bitmap;
+            // Small sizes of many CJK fonts come as embedded one-bit bitmaps, drawn as they are.
+            const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
+            if (!mono && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) {
+                penX += static_cast<int>(glyph->advance.x >> 6);
+                continue;
+            }
             const int left = penX + glyph->bitmap_left;
             const int top = ascender - glyph->bitmap_top;
             for (unsigned y = 0; y < bitmap.rows; ++y) {
@@ -159,13 +167,16 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
                     continue;
                 }
                 auto* out = reinterpret_cast<QRgb*>(image.scanLine(row));
-                const unsigned char* in = bitmap.buffer + y * static_cast<unsigned>(bitmap.pitch);
+                const unsigned char* in =
+                    bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
                 for (unsigned x = 0; x < bitmap.width; ++x) {
                     const int column = left + static_cast<int>(x);
-                    if (column < 0 || column >= maxWidth || in[x] == 0) {
+                    const int coverage =
+                        mono ? ((in[x / 8] >> (7 - x % 8)) & 1) * 255 : static_cast<int>(in[x]);
+                    if (column < 0 || column >= maxWidth || coverage == 0) {
                         continue;
                     }
-                    const int a = std::max<int>(qAlpha(out[column]), in[x]);
+                    const int a = std::max<int>(qAlpha(out[column]), coverage);
                     out[column] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(),
                                                      a * colour.alpha() / 255));
                 }

@@ -33,11 +33,15 @@ class FacePreviews {
     QImage Preview(const std::string& file, const QString& text, int pixelHeight, QColor colour,
                    int maxWidth, Overflow overflow = Overflow::kCut);
 
+    // Samples rendered so far, not found in the cache.
+    std::size_t RenderedCount() const { return rendered_; }
+
   private:
     QImage Render(const std::string& file, const QString& text, int pixelHeight, QColor colour,
                   int maxWidth, Overflow overflow);
 
     std::size_t capacity_;
+    std::size_t rendered_ = 0;
     std::list<std::string> order_;  // most recent first
     std::unordered_map<std::string, std::pair<QImage, std::list<std::string>::iterator>> cache_;
     bool OpenFallback();

@@ -350,6 +350,8 @@ class GridDelegate : public QStyledItemDelegate {
 
   public:
     // The file of the grid's own face at `pixelSize`; characters other faces lack come from it.
+    std::size_t SamplesRendered() const { return previews_.RenderedCount(); }
+
     void SetOwnFace(const std::string& file, int pixelSize) {
         ownFaceFile_ = file;
         ownPixelSize_ = pixelSize;
@@ -436,6 +438,10 @@ void Grid::SetFaceFiles(FaceFileLookup lookup) {
                   : std::string(),
         font().pixelSize());
     viewport()->update();
+}
+
+std::size_t Grid::SamplesRendered() const {
+    return static_cast<const GridDelegate*>(delegate_)->SamplesRendered();
 }
 
 void Grid::paintEvent(QPaintEvent* event) {

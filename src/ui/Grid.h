@@ -33,6 +33,8 @@ class Grid : public QTableView, private GridObserver {
     // rendered from the file; others go through the desktop's font matching.
     using FaceFileLookup = std::function<std::string(const std::string& face)>;
     void SetFaceFiles(FaceFileLookup lookup);
+    // Samples rendered from font files so far (not found ready), for measurements.
+    std::size_t SamplesRendered() const;
 
     void SetRowHeight(int height);
     int RowHeight() const;

@@ -59,6 +59,24 @@ TEST(FacePreviews, RendersFromTheFileOrDeclines) {
                     .isNull());
 }
 
+TEST(FacePreviews, SmallCjkSizesDrawTheFontsOwnBitmaps) {
+    test::TestApplication();
+    FacePreviews previews;
+    // At 12 pixels the interface font has one-bit bitmaps; read as grey levels they smear.
+    const QImage sample =
+        previews.Preview(test::kUMing.string(), "Nimbus Roman", 12, Qt::black, 120);
+    ASSERT_FALSE(sample.isNull());
+    int partial = 0;
+    for (int y = 0; y < sample.height(); ++y) {
+        for (int x = 0; x < sample.width(); ++x) {
+            const int alpha = qAlpha(sample.pixel(x, y));
+            partial += alpha != 0 && alpha != 255 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(partial, 0);  // each bitmap pixel is set or not
+    EXPECT_GT(InkedPixels(sample), 100);
+}
+
 TEST(FacePreviews, GridCellsShowSamplesFromTheirFiles) {
     test::TestApplication();
     Grid grid(2, "预览表格");
@@ -99,7 +117,7 @@ TEST(FacePreviews, RowsBelowTheVisibleOnesAreRenderedWhileIdle) {
     grid.Data().SetColumnWidth(0, 280);
     grid.Data().SetRowCount(100);
     for (int row = 0; row < 100; ++row) {
-        grid.Data().SetText(row, 0, "Glyph");
+        grid.Data().SetText(row, 0, "Glyph " + std::to_string(row));
         grid.Data().SetFaceName(row, 0, row, 0, "Face " + std::to_string(row));
         grid.Data().SetFontHeight(row, 0, row, 0, 20);
     }
@@ -114,6 +132,11 @@ TEST(FacePreviews, RowsBelowTheVisibleOnesAreRenderedWhileIdle) {
     }
     EXPECT_TRUE(asked.count("Face 20"));   // below the four visible rows
     EXPECT_FALSE(asked.count("Face 90"));  // far away: left for later
+    // The next rows then paint from what was rendered while idle.
+    const std::size_t rendered = grid.SamplesRendered();
+    grid.scrollTo(grid.model()->index(8, 0), QAbstractItemView::PositionAtTop);
+    grid.viewport()->repaint();
+    EXPECT_EQ(grid.SamplesRendered(), rendered);
 }
 
 }  // namespace
