@@ -17,6 +17,7 @@
 #include "ui/BrowserEngine.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
+#include "ui/UiFonts.h"
 
 int main(int argc, char** argv) {
     using namespace glyphwell;
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     }
     ui::PrepareBrowserEngine();
     QApplication application(argc, argv);
+    ui::UseInterfaceFont();
     app::ProgramState state(
         platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),
         platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));

@@ -1,7 +1,5 @@
 #include "ui/FacePreview.h"
 
-#include "ui/QtConversions.h"
-
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
@@ -47,24 +45,47 @@ bool FacePreviews::OpenFallback() {
 
 QImage FacePreviews::Preview(const std::string& file, const QString& text, int pixelHeight,
                              QColor colour, int maxWidth, Overflow overflow) {
+    const QImage& coverage = Coverage(file, text, pixelHeight, maxWidth, overflow);
+    if (coverage.isNull()) {
+        return {};
+    }
+    QImage image(coverage.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < coverage.height(); ++y) {
+        const uchar* in = coverage.constScanLine(y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < coverage.width(); ++x) {
+            out[x] = qPremultiply(
+                qRgba(colour.red(), colour.green(), colour.blue(), in[x] * colour.alpha() / 255));
+        }
+    }
+    return image;
+}
+
+void FacePreviews::Prepare(const std::string& file, const QString& text, int pixelHeight,
+                           int maxWidth, Overflow overflow) {
+    Coverage(file, text, pixelHeight, maxWidth, overflow);
+}
+
+const QImage& FacePreviews::Coverage(const std::string& file, const QString& text, int pixelHeight,
+                                     int maxWidth, Overflow overflow) {
     std::string key = file;
     key += '\n';
     key += text.toStdString();
-    key += '\n' + std::to_string(pixelHeight) + '\n' + std::to_string(colour.rgba()) + '\n' +
-           std::to_string(maxWidth) + (overflow == Overflow::kEllipsis ? "\n..." : "");
+    key += '\n' + std::to_string(pixelHeight) + '\n' + std::to_string(maxWidth) +
+           (overflow == Overflow::kEllipsis ? "\n..." : "");
     if (auto found = cache_.find(key); found != cache_.end()) {
         order_.splice(order_.begin(), order_, found->second.second);
         return found->second.first;
     }
-    QImage image = Render(file, text, pixelHeight, colour, maxWidth, overflow);
+    QImage image = Render(file, text, pixelHeight, maxWidth, overflow);
     ++rendered_;
     order_.push_front(key);
-    cache_.emplace(std::move(key), std::make_pair(image, order_.begin()));
+    auto placed = cache_.emplace(std::move(key), std::make_pair(std::move(image), order_.begin()));
     if (cache_.size() > capacity_) {
-        cache_.erase(order_.back());
+        cache_.erase(order_.back());  // never the one just placed
         order_.pop_back();
     }
-    return image;
+    return placed.first->second.first;
 }
 
 namespace {
@@ -84,7 +105,7 @@ int Advance(FT_Face face, uint character) {
 }  // namespace
 
 QImage FacePreviews::Render(const std::string& file, const QString& text, int pixelHeight,
-                            QColor colour, int maxWidth, Overflow overflow) {
+                            int maxWidth, Overflow overflow) {
     if (library_ == nullptr) {
         FT_Library library = nullptr;
         if (FT_Init_FreeType(&library) != 0) {
@@ -144,8 +165,10 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
     if (complete) {
         const int ascender = static_cast<int>(face->size->metrics.ascender >> 6);
         const int descender = static_cast<int>(-(face->size->metrics.descender >> 6));
-        image = BlankImage(maxWidth, std::max(1, ascender + descender));
+        image = QImage(maxWidth, std::max(1, ascender + descender), QImage::Format_Alpha8);
+        image.fill(0);
         int penX = 0;
+        int inkedWidth = 1;
         for (const Glyph& each : glyphs) {
             if (penX >= maxWidth || FT_Load_Char(each.source, each.character,
                                                  FT_LOAD_RENDER | FT_LOAD_NO_HINTING) != 0) {
@@ -166,7 +189,7 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
                 if (row < 0 || row >= image.height()) {
                     continue;
                 }
-                auto* out = reinterpret_cast<QRgb*>(image.scanLine(row));
+                uchar* out = image.scanLine(row);
                 const unsigned char* in =
                     bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
                 for (unsigned x = 0; x < bitmap.width; ++x) {
@@ -176,13 +199,13 @@ QImage FacePreviews::Render(const std::string& file, const QString& text, int pi
                     if (column < 0 || column >= maxWidth || coverage == 0) {
                         continue;
                     }
-                    const int a = std::max<int>(qAlpha(out[column]), coverage);
-                    out[column] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(),
-                                                     a * colour.alpha() / 255));
+                    out[column] = static_cast<uchar>(std::max<int>(out[column], coverage));
+                    inkedWidth = std::max(inkedWidth, column + 1);
                 }
             }
             penX += static_cast<int>(glyph->advance.x >> 6);
         }
+        image = image.copy(0, 0, inkedWidth, image.height());  // names rarely fill the cell
     }
     if (ownFace) {
         FT_Done_Face(face);

@@ -28,23 +28,31 @@ class FacePreviews {
     void SetFallbackFile(const std::string& file);
 
     // `text` in the first face of `file` at `pixelHeight`, in `colour`, at most `maxWidth`
-    // pixels wide. A null image when the file cannot be read or a character of the text is
-    // neither in it nor in the fallback, so the caller can draw it another way.
+    // pixels wide (as wide as its ink). A null image when the file cannot be read or a
+    // character of the text is neither in it nor in the fallback, so the caller can draw it
+    // another way.
     QImage Preview(const std::string& file, const QString& text, int pixelHeight, QColor colour,
                    int maxWidth, Overflow overflow = Overflow::kCut);
+    // Renders the sample ahead of time, so that a later Preview finds it ready.
+    void Prepare(const std::string& file, const QString& text, int pixelHeight, int maxWidth,
+                 Overflow overflow = Overflow::kCut);
 
     // Samples rendered so far, not found in the cache.
     std::size_t RenderedCount() const { return rendered_; }
 
   private:
-    QImage Render(const std::string& file, const QString& text, int pixelHeight, QColor colour,
-                  int maxWidth, Overflow overflow);
+    // The sample's coverage, one byte a pixel (a quarter of a coloured picture), from the
+    // cache or rendered.
+    const QImage& Coverage(const std::string& file, const QString& text, int pixelHeight,
+                           int maxWidth, Overflow overflow);
+    QImage Render(const std::string& file, const QString& text, int pixelHeight, int maxWidth,
+                  Overflow overflow);
+    bool OpenFallback();
 
     std::size_t capacity_;
     std::size_t rendered_ = 0;
     std::list<std::string> order_;  // most recent first
     std::unordered_map<std::string, std::pair<QImage, std::list<std::string>::iterator>> cache_;
-    bool OpenFallback();
 
     void* library_ = nullptr;  // the FreeType library, made on first use
     std::string fallbackFile_;

@@ -358,16 +358,16 @@ class GridDelegate : public QStyledItemDelegate {
         previews_.SetFallbackFile(file);
     }
 
-    // Renders the sample of a cell not yet on screen, as an unselected cell `width` wide.
-    void Warm(const QModelIndex& index, int width, const QPalette& palette) const {
+    // Renders the sample of a cell not yet on screen, as a cell `width` wide.
+    void Warm(const QModelIndex& index, int width) const {
         if (data_.ColumnKind(index.column()) != CellKind::kText) {
             return;
         }
         const SampleSource source = SourceOf(index);
         const QString text = index.data(Qt::DisplayRole).toString();
         if (!source.file.empty() && source.height > 0 && !text.isEmpty()) {
-            previews_.Preview(source.file, text, source.height, palette.color(QPalette::Text),
-                              width - 2 * kMargin, source.overflow);
+            previews_.Prepare(source.file, text, source.height, width - 2 * kMargin,
+                              source.overflow);
         }
     }
 
@@ -388,7 +388,7 @@ Grid::Grid(int columnCount, const QString& objectName, QWidget* parent)
     setObjectName(objectName);
     // Names are often Chinese: a face without those characters would send every cell through
     // the fallback search over all installed fonts.
-    setFont(SongFont(kTextPixelSize));
+    setFont(SongFont(kInterfacePixelSize));
     setModel(model_.get());
     delegate_ = new GridDelegate(data_, faceFile_, this);
     setItemDelegate(delegate_);
@@ -466,8 +466,7 @@ void Grid::WarmNearbySamples() {
     for (int row = warmedFrom_ < 0 ? from : warmedFrom_; row < to; ++row) {
         for (int column = 0; column < data_.ColumnCount(); ++column) {
             // A cell is painted one pixel narrower than its column when grid lines show.
-            delegate->Warm(model_->index(row, column), data_.ColumnWidth(column) - gridLine,
-                           viewport()->palette());
+            delegate->Warm(model_->index(row, column), data_.ColumnWidth(column) - gridLine);
         }
         if (std::chrono::steady_clock::now() - start > kBudget) {
             warmedFrom_ = row + 1;

@@ -21,7 +21,6 @@ class Grid : public QTableView, private GridObserver {
     Q_OBJECT
   public:
     static constexpr int kDefaultRowHeight = 24;
-    static constexpr int kTextPixelSize = 12;  // cells without a face and height of their own
 
     Grid(int columnCount, const QString& objectName, QWidget* parent = nullptr);
     ~Grid() override;

@@ -138,7 +138,7 @@ void MainPages::CreateControls() {
                 auto* label =
                     text.startsWith('\n') ? new FootLabel(text, parent) : new QLabel(text, parent);
                 label->setAlignment(Qt::AlignCenter);
-                label->setFont(SongFont(12));
+                label->setFont(SongFont(kInterfacePixelSize));
                 control = label;
                 break;
             }

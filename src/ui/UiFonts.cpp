@@ -1,5 +1,6 @@
 #include "ui/UiFonts.h"
 
+#include <QApplication>
 #include <QStringList>
 
 namespace glyphwell::ui {
@@ -21,6 +22,10 @@ QFont SongFont(int pixelSize) {
     QFont font(kSongFaceName);
     font.setPixelSize(pixelSize);
     return font;
+}
+
+void UseInterfaceFont() {
+    QApplication::setFont(SongFont(kInterfacePixelSize));
 }
 
 }  // namespace glyphwell::ui

@@ -15,4 +15,11 @@ void InstallSongSubstitution();
 // "宋体" at `pixelSize`.
 QFont SongFont(int pixelSize);
 
+inline constexpr int kInterfacePixelSize = 12;
+
+// Makes "宋体" at 12 pixels the font of every control, as on the desktop the program was
+// designed for; a desktop default without Chinese would send every label through the fallback
+// search over all installed fonts. Call once the application object exists.
+void UseInterfaceFont();
+
 }  // namespace glyphwell::ui

@@ -13,6 +13,7 @@
 #include "app/Startup.h"
 #include "support/LocalHttpServer.h"
 #include "ui/BrowserEngine.h"
+#include "ui/UiFonts.h"
 
 namespace glyphwell::test {
 
@@ -23,7 +24,9 @@ inline QApplication& TestApplication() {
         static int argc = 1;
         static char name[] = "ui_window_tests";
         static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
+        auto* made = new QApplication(argc, argv);
+        ui::UseInterfaceFont();  // as the program does
+        return made;
     }();
     return *application;
 }
