@@ -8,7 +8,8 @@
 # BUILD_DIR defaults to build/bench (configured with -DGLYPHWELL_BUILD_BENCHMARKS=ON, targets
 # glyphwell and make_font_copies built). SANDBOX_DIR is kept for reruns; without it a
 # temporary one is made and removed. PLATFORM=xvfb runs a real X server instead of Qt's
-# offscreen platform.
+# offscreen platform; with it, PAGES=N then opens the system-font page and presses Page Down N
+# times, ten a second (xdotool), and reads the memory again.
 set -euo pipefail
 
 build=${1:-build/bench}
@@ -70,11 +71,28 @@ settled=$(echo "$(date +%s.%N) - $start - 3" | bc)
 
 echo "settled after ${settled} s; CPU $(echo "scale=2; $last / $(getconf CLK_TCK)" | bc) s"
 grep -E 'VmRSS|VmHWM' "/proc/$pid/status" | sed 's/^/glyphwell /'
-children=$(pgrep -P $pid || true)
-if [[ -n $children ]]; then
-    total=$(grep -h VmRSS "/proc/$pid/status" $(for c in $children; do echo /proc/$c/status; done) |
-        awk '{s += $2} END {print s}')
-    echo "glyphwell with its child processes VmRSS: $total kB"
+# The browser engine's helper processes (and theirs) belong to the program too; PSS shares out
+# the pages they have in common instead of counting them once per process.
+tree() {
+    echo "$1"
+    for child in $(pgrep -P "$1"); do tree "$child"; done
+}
+helpers=$(tree $pid)
+pss=$(for p in $helpers; do awk '/^Pss:/{print $2}' "/proc/$p/smaps_rollup"; done | awk '{s += $1} END {print s}')
+echo "glyphwell with its $(($(echo "$helpers" | wc -l) - 1)) helper processes PSS: $pss kB"
+if [[ -n ${PAGES:-} && -n $xvfbPid ]]; then
+    # The page bar's second item, then a press on the list so that it takes the keys.
+    xdotool mousemove 123 63 click 1
+    sleep 2
+    xdotool mousemove 300 200 click 1
+    for ((page = 0; page < PAGES; page++)); do
+        xdotool key Next
+        sleep 0.1
+    done
+    sleep 2
+    grep -E 'VmRSS|VmHWM' "/proc/$pid/status" | sed "s/^/glyphwell after $PAGES pages down /"
+    pss=$(for p in $(tree $pid); do awk '/^Pss:/{print $2}' "/proc/$p/smaps_rollup"; done | awk '{s += $1} END {print s}')
+    echo "glyphwell with its helper processes after $PAGES pages down PSS: $pss kB"
 fi
 kill "$pid"
 wait "$pid" 2>/dev/null || true

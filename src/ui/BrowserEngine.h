@@ -5,8 +5,9 @@ namespace glyphwell::ui {
 
 // Call before constructing the QApplication. The engine draws its pages in software: the
 // program paints with the CPU anyway, and a desktop OpenGL driver costs tens of megabytes of
-// memory for nothing. GLYPHWELL_GPU=1 keeps Qt's own choice; settings the user made in
-// QT_XCB_GL_INTEGRATION, QT_QUICK_BACKEND or QTWEBENGINE_CHROMIUM_FLAGS are kept too.
+// memory for nothing. All boxes share one page process. GLYPHWELL_GPU=1 keeps Qt's own choice
+// of drawing; settings the user made in QT_XCB_GL_INTEGRATION, QT_QUICK_BACKEND or
+// QTWEBENGINE_CHROMIUM_FLAGS are kept.
 void PrepareBrowserEngine();
 
 }  // namespace glyphwell::ui
