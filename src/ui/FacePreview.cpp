@@ -5,6 +5,7 @@
 #include FT_ADVANCES_H
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -49,13 +50,18 @@ QImage FacePreviews::Preview(const std::string& file, const QString& text, int p
     if (coverage.isNull()) {
         return {};
     }
+    // One lookup a pixel: the colour at each of the 256 coverages.
+    std::array<QRgb, 256> shades;
+    for (int level = 0; level < 256; ++level) {
+        shades[static_cast<std::size_t>(level)] = qPremultiply(
+            qRgba(colour.red(), colour.green(), colour.blue(), level * colour.alpha() / 255));
+    }
     QImage image(coverage.size(), QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < coverage.height(); ++y) {
         const uchar* in = coverage.constScanLine(y);
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < coverage.width(); ++x) {
-            out[x] = qPremultiply(
-                qRgba(colour.red(), colour.green(), colour.blue(), in[x] * colour.alpha() / 255));
+            out[x] = shades[in[x]];
         }
     }
     return image;
