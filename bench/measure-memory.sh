@@ -8,8 +8,9 @@
 # BUILD_DIR defaults to build/bench (configured with -DGLYPHWELL_BUILD_BENCHMARKS=ON, targets
 # glyphwell and make_font_copies built). SANDBOX_DIR is kept for reruns; without it a
 # temporary one is made and removed. PLATFORM=xvfb runs a real X server instead of Qt's
-# offscreen platform; with it, PAGES=N then opens the system-font page and presses Page Down N
-# times, ten a second (xdotool), and reads the memory again.
+# offscreen platform; with it, PAGES=N then opens the system-font page, presses Page Down N
+# times, ten a second (xdotool), and reads the memory again, and once more after each order
+# button, three reloads and a search.
 set -euo pipefail
 
 build=${1:-build/bench}
@@ -91,8 +92,17 @@ if [[ -n ${PAGES:-} && -n $xvfbPid ]]; then
     done
     sleep 2
     grep -E 'VmRSS|VmHWM' "/proc/$pid/status" | sed "s/^/glyphwell after $PAGES pages down /"
+    # Then the three order buttons, "刷新" three times and a search for "a" (most fonts match).
+    for x in 109 316 212 431 431 431; do
+        xdotool mousemove $x 116 click 1
+        sleep 3
+    done
+    xdotool mousemove 135 509 click 1 key ctrl+a type a
+    xdotool mousemove 233 509 click 1
+    sleep 3
+    grep -E 'VmRSS|VmHWM' "/proc/$pid/status" | sed "s/^/glyphwell after orders, reloads, search /"
     pss=$(for p in $(tree $pid); do awk '/^Pss:/{print $2}' "/proc/$p/smaps_rollup"; done | awk '{s += $1} END {print s}')
-    echo "glyphwell with its helper processes after $PAGES pages down PSS: $pss kB"
+    echo "glyphwell with its helper processes then PSS: $pss kB"
 fi
 kill "$pid"
 wait "$pid" 2>/dev/null || true

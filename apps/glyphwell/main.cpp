@@ -12,7 +12,6 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
-#include "platform/Memory.h"
 #include "platform/RunDirectory.h"
 #include "ui/BrowserEngine.h"
 #include "ui/MainWindow.h"
@@ -45,11 +44,7 @@ int main(int argc, char** argv) {
     // here as their pages arrive.
     app::StartupSteps steps;
     steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
-    steps.fillSystemFontList = [&systemFontPage] {
-        systemFontPage.PostBuildSystemList();
-        // The table's reading and the list's first build leave much freed memory behind.
-        platform::ReturnFreedMemory();
-    };
+    steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
     app::StartupLoader loader(steps, app::kFontSnapshotFileName);
     loader.Start();

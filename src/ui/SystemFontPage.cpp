@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include "fonts/SystemFontOrder.h"
+#include "platform/Memory.h"
 #include "ui/Grid.h"
 #include "ui/MainPages.h"
 #include "ui/logic/SystemFontList.h"
@@ -36,6 +37,12 @@ SystemFontPage::SystemFontPage(MainPages& pages, fonts::FontRegistry& registry,
       registry_(registry),
       recycleBin_(std::move(recycleBin)),
       window_(window) {
+    // Rebuilds and searches, above all after a reload, leave megabytes of freed blocks that
+    // the allocator would keep for the rest of the run. Handing them back takes milliseconds,
+    // so it waits until the user has stopped typing or clicking.
+    returnFreedMemory_.setSingleShot(true);
+    returnFreedMemory_.setInterval(kReturnFreedMemoryDelayMs);
+    connect(&returnFreedMemory_, &QTimer::timeout, this, [] { platform::ReturnFreedMemory(); });
     dialogs_.askYesNo = [this](const QString& question) {
         return QMessageBox::question(&window_, "信息：", question,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
@@ -81,6 +88,7 @@ void SystemFontPage::BuildSystemList() {
     if (k > 0) {
         Label("标签2").setText(Q(FontCountCaption(k)));
     }
+    returnFreedMemory_.start();
 }
 
 void SystemFontPage::PostBuildSystemList() {
@@ -108,6 +116,7 @@ void SystemFontPage::SearchSystemFonts() {
     const bool caseSensitive = static_cast<QCheckBox*>(pages_.Control("选择框5"))->isChecked();
     const int s = FillSearchResults(results.Data(), registry_.DisplayNames(), text, caseSensitive,
                                     results.width());
+    returnFreedMemory_.start();
     if (s > 0) {
         noResult.hide();
         results.show();

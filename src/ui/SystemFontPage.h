@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <filesystem>
@@ -58,6 +59,8 @@ class SystemFontPage : public QObject {
     std::filesystem::path recycleBin_;
     QWidget& window_;
     SystemFontDialogs dialogs_;
+    static constexpr int kReturnFreedMemoryDelayMs = 1000;
+    QTimer returnFreedMemory_;
     std::unordered_map<std::string, std::string> faceFiles_;
     std::uint64_t faceFilesGeneration_ = 0;
 };
