@@ -26,6 +26,7 @@ class FacePreviews {
     // Characters a face lacks are taken from the first face of `file` (the interface font),
     // as the desktop's own drawing would take them from a fallback; empty: none.
     void SetFallbackFile(const std::string& file);
+    const std::string& FallbackFile() const { return fallbackFile_; }
 
     // `text` in the first face of `file` at `pixelHeight`, in `colour`, at most `maxWidth`
     // pixels wide (as wide as its ink). A null image when the file cannot be read or a

@@ -3,7 +3,6 @@
 #include "ui/FacePreview.h"
 
 #include "fonts/FontconfigFontSystem.h"
-#include "ui/UiFonts.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -276,7 +275,7 @@ class GridDelegate : public QStyledItemDelegate {
         const std::string face = data_.FaceName(index.row(), index.column());
         const int height = data_.FontHeight(index.row(), index.column());
         if (face.empty() && height <= 0) {
-            return {ownFaceFile_, ownPixelSize_, FacePreviews::Overflow::kEllipsis};
+            return {previews_.FallbackFile(), ownPixelSize_, FacePreviews::Overflow::kEllipsis};
         }
         if (face.empty() || height <= 0) {
             return {};
@@ -349,11 +348,10 @@ class GridDelegate : public QStyledItemDelegate {
     }
 
   public:
-    // The file of the grid's own face at `pixelSize`; characters other faces lack come from it.
     std::size_t SamplesRendered() const { return previews_.RenderedCount(); }
 
+    // The file of the grid's own face at `pixelSize`; characters other faces lack come from it.
     void SetOwnFace(const std::string& file, int pixelSize) {
-        ownFaceFile_ = file;
         ownPixelSize_ = pixelSize;
         previews_.SetFallbackFile(file);
     }
@@ -375,7 +373,6 @@ class GridDelegate : public QStyledItemDelegate {
     static constexpr int kMargin = 3;
     const GridData& data_;
     const Grid::FaceFileLookup& faceFile_;
-    std::string ownFaceFile_;
     int ownPixelSize_ = 0;
     mutable FacePreviews previews_;
     mutable QHash<quint64, QPixmap> checks_;
@@ -386,9 +383,6 @@ class GridDelegate : public QStyledItemDelegate {
 Grid::Grid(int columnCount, const QString& objectName, QWidget* parent)
     : QTableView(parent), data_(columnCount), model_(std::make_unique<GridModel>(data_, *this)) {
     setObjectName(objectName);
-    // Names are often Chinese: a face without those characters would send every cell through
-    // the fallback search over all installed fonts.
-    setFont(SongFont(kInterfacePixelSize));
     setModel(model_.get());
     delegate_ = new GridDelegate(data_, faceFile_, this);
     setItemDelegate(delegate_);

@@ -24,7 +24,6 @@
 #include "ui/InstallPathWindow.h"
 #include "ui/QtConversions.h"
 #include "ui/RecognitionWindow.h"
-#include "ui/UiFonts.h"
 #include "ui/logic/GridRules.h"
 #include "ui/logic/PageControls.h"
 #include "ui/logic/WebLinks.h"
@@ -138,7 +137,6 @@ void MainPages::CreateControls() {
                 auto* label =
                     text.startsWith('\n') ? new FootLabel(text, parent) : new QLabel(text, parent);
                 label->setAlignment(Qt::AlignCenter);
-                label->setFont(SongFont(kInterfacePixelSize));
                 control = label;
                 break;
             }
