@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <string>
 
+#include "OffscreenApplication.h"
 #include "ui/Grid.h"
 
 namespace {
@@ -18,17 +19,6 @@ using namespace glyphwell::ui;
 
 constexpr int kFontCount = 10000;
 constexpr int kRows = kFontCount / 2;
-
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "grid_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *application;
-}
 
 const char* const kFaces[] = {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono", "DejaVu Sans Bold",
                               "No Such Face"};
@@ -59,7 +49,7 @@ void FillSystemList(GridData& data) {
 }
 
 void BM_FillSystemList(benchmark::State& state) {
-    Application();
+    glyphwell::bench::OffscreenApplication();
     Grid grid(6, "系统字体表格");
     ShowGrid(grid);
     for (auto _ : state) {
@@ -71,7 +61,7 @@ void BM_FillSystemList(benchmark::State& state) {
 BENCHMARK(BM_FillSystemList)->Unit(benchmark::kMillisecond);
 
 void BM_AppendSearchRows(benchmark::State& state) {
-    Application();
+    glyphwell::bench::OffscreenApplication();
     Grid grid(3, "系统字体表格2");
     ShowGrid(grid);
     for (auto _ : state) {
@@ -88,7 +78,7 @@ BENCHMARK(BM_AppendSearchRows)->Unit(benchmark::kMillisecond);
 
 // One iteration scrolls from the top to the bottom, painting each page.
 void BM_ScrollWholeList(benchmark::State& state) {
-    Application();
+    glyphwell::bench::OffscreenApplication();
     Grid grid(6, "系统字体表格");
     ShowGrid(grid);
     FillSystemList(grid.Data());

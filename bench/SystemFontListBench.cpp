@@ -17,19 +17,21 @@
 #include <vector>
 
 #include "FontCopies.h"
+#include "OffscreenApplication.h"
 #include "fonts/FontFixtures.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "fonts/SystemFontOrder.h"
 #include "ui/Grid.h"
+#include "ui/logic/FrameLayout.h"
 #include "ui/logic/SystemFontList.h"
 
 namespace {
 
 using namespace glyphwell;
 
-constexpr int kSearchGridWidth = 734;
-constexpr std::array<int, 6> kSystemGridColumns = {210, 120, 27, 210, 120, 27};
+// The window as created: the lists' widths and column widths.
+const ui::FrameLayout kLayout = ui::LayoutFrame(ui::kCreatedWidth, ui::kCreatedHeight);
 
 // GLYPHWELL_FONT_COPIES may name a folder made by make_font_copies, to skip writing the
 // fonts on every run; otherwise they are written into a fresh sandbox.
@@ -71,14 +73,7 @@ Installed& Setup() {
 
 QApplication& Application() {
     Setup();
-    static int argc = 1;
-    static char name[] = "system_font_list_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *application;
+    return bench::OffscreenApplication();
 }
 
 void BM_BuildSystemList(benchmark::State& state) {
@@ -118,7 +113,7 @@ void BM_SearchKeystroke(benchmark::State& state) {
     for (auto _ : state) {
         // The names are fetched per keystroke, as the page does.
         matches = ui::FillSearchResults(grid, installed.registry.DisplayNames(), text, false,
-                                        kSearchGridWidth);
+                                        kLayout.gridWidth);
     }
     state.SetLabel(text);
     state.counters["matches"] = matches;
@@ -137,20 +132,33 @@ void UseFaceFiles(ui::Grid& grid, const fonts::FontRegistry& registry) {
 
 void ShowSystemGrid(ui::Grid& grid) {
     for (int column = 0; column < 6; ++column) {
-        grid.Data().SetColumnWidth(column, kSystemGridColumns[static_cast<std::size_t>(column)]);
+        grid.Data().SetColumnWidth(column,
+                                   kLayout.systemGridColumns[static_cast<std::size_t>(column)]);
     }
-    grid.resize(736, 367);
+    grid.resize(kLayout.systemGridWidth, 367);
     grid.show();
     QApplication::processEvents();
 }
 
 // The list shown in `mode` with samples from the fonts' files, laid out for scrolling.
-void ShowListedFonts(ui::Grid& grid, Installed& installed, int mode) {
-    ShowSystemGrid(grid);
-    UseFaceFiles(grid, installed.registry);
-    ui::FillSystemList(grid.Data(), fonts::ListedFontNames(installed.registry, mode));
-    QApplication::processEvents();  // lays out the scroll range
-}
+struct ShownList {
+    QApplication& application = Application();
+    ui::Grid grid{6, "系统字体表格"};
+    QScrollBar& bar = *grid.verticalScrollBar();
+
+    explicit ShownList(int mode) {
+        ShowSystemGrid(grid);
+        UseFaceFiles(grid, Setup().registry);
+        ui::FillSystemList(grid.Data(), fonts::ListedFontNames(Setup().registry, mode));
+        QApplication::processEvents();  // lays out the scroll range
+    }
+
+    // One frame: the list scrolled to `value` and painted.
+    void PaintAt(int value) {
+        bar.setValue(value);
+        grid.viewport()->repaint();
+    }
+};
 
 // The scroll position one page further down, back at the top after the last page.
 int NextPage(const QScrollBar& bar, int value) {
@@ -184,26 +192,19 @@ BENCHMARK(BM_BuildShownSystemList)->Unit(benchmark::kMillisecond);
 // Scrolling as a wheel does, three rows a frame, up and down the first ten pages once each
 // face there has been drawn: what a user looking through one stretch of the list sees.
 void BM_ScrollSystemListNearby(benchmark::State& state) {
-    Application();
-    Installed& installed = Setup();
-    ui::Grid grid(6, "系统字体表格");
-    ShowListedFonts(grid, installed, fonts::ByLanguage);
-    QScrollBar* bar = grid.verticalScrollBar();
-    const int rowHeight = grid.RowHeight();
-    const int end = std::min(bar->maximum(), 10 * bar->pageStep());
-    for (int value = 0; value <= end; value += bar->pageStep()) {
-        bar->setValue(value);
-        grid.viewport()->repaint();
+    ShownList list(fonts::ByLanguage);
+    const int end = std::min(list.bar.maximum(), 10 * list.bar.pageStep());
+    for (int value = 0; value <= end; value += list.bar.pageStep()) {
+        list.PaintAt(value);
     }
     int value = 0;
-    int step = 3 * rowHeight;
+    int step = 3 * list.grid.RowHeight();
     for (auto _ : state) {
         if (value + step > end || value + step < 0) {
             step = -step;
         }
         value += step;
-        bar->setValue(value);
-        grid.viewport()->repaint();
+        list.PaintAt(value);
     }
 }
 BENCHMARK(BM_ScrollSystemListNearby)->Unit(benchmark::kMillisecond);
@@ -211,34 +212,24 @@ BENCHMARK(BM_ScrollSystemListNearby)->Unit(benchmark::kMillisecond);
 // One iteration is one frame: a page further down, painted; at the end it starts at the top
 // again. The first pass meets each face for the first time, later ones find it cached.
 void BM_ScrollSystemList(benchmark::State& state) {
-    Application();
-    Installed& installed = Setup();
-    ui::Grid grid(6, "系统字体表格");
-    ShowListedFonts(grid, installed, fonts::ByLanguage);
-    QScrollBar* bar = grid.verticalScrollBar();
+    ShownList list(fonts::ByLanguage);
     int value = 0;
     for (auto _ : state) {
-        value = NextPage(*bar, value);
-        bar->setValue(value);
-        grid.viewport()->repaint();
+        value = NextPage(list.bar, value);
+        list.PaintAt(value);
     }
-    state.counters["pages"] = bar->maximum() / std::max(bar->pageStep(), 1) + 1;
+    state.counters["pages"] = list.bar.maximum() / std::max(list.bar.pageStep(), 1) + 1;
 }
 BENCHMARK(BM_ScrollSystemList)->Unit(benchmark::kMillisecond);
 
 // A page down every 100 ms, as a user reading the list would press it: the program is idle
 // between frames, and only the frames are timed.
 void BM_ScrollSystemListPaced(benchmark::State& state) {
-    Application();
-    Installed& installed = Setup();
-    ui::Grid grid(6, "系统字体表格");
-    ShowListedFonts(grid, installed, fonts::ByInitial);
-    QScrollBar* bar = grid.verticalScrollBar();
+    ShownList list(fonts::ByInitial);
     int value = 0;
     for (auto _ : state) {
-        value = NextPage(*bar, value);
-        bar->setValue(value);
-        grid.viewport()->repaint();
+        value = NextPage(list.bar, value);
+        list.PaintAt(value);
         state.PauseTiming();
         const auto idleUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
         while (std::chrono::steady_clock::now() < idleUntil) {
@@ -251,16 +242,11 @@ BENCHMARK(BM_ScrollSystemListPaced)->Unit(benchmark::kMillisecond)->Iterations(2
 
 // The first pass alone: every frame meets faces not drawn before.
 void BM_ScrollSystemListFirstPass(benchmark::State& state) {
-    Application();
-    Installed& installed = Setup();
-    ui::Grid grid(6, "系统字体表格");
-    ShowListedFonts(grid, installed, fonts::ByInitial);
-    QScrollBar* bar = grid.verticalScrollBar();
+    ShownList list(fonts::ByInitial);
     int frames = 0;
     for (auto _ : state) {
-        for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
-            bar->setValue(value);
-            grid.viewport()->repaint();
+        for (int value = 0; value <= list.bar.maximum(); value += list.bar.pageStep()) {
+            list.PaintAt(value);
             ++frames;
         }
     }

@@ -78,8 +78,12 @@ tree() {
     echo "$1"
     for child in $(pgrep -P "$1"); do tree "$child"; done
 }
+treePss() {
+    for p in $(tree "$1"); do awk '/^Pss:/{print $2}' "/proc/$p/smaps_rollup"; done |
+        awk '{s += $1} END {print s}'
+}
 helpers=$(tree $pid)
-pss=$(for p in $helpers; do awk '/^Pss:/{print $2}' "/proc/$p/smaps_rollup"; done | awk '{s += $1} END {print s}')
+pss=$(treePss $pid)
 echo "glyphwell with its $(($(echo "$helpers" | wc -l) - 1)) helper processes PSS: $pss kB"
 if [[ -n ${PAGES:-} && -n $xvfbPid ]]; then
     # The page bar's second item, then a press on the list so that it takes the keys.
@@ -101,7 +105,7 @@ if [[ -n ${PAGES:-} && -n $xvfbPid ]]; then
     xdotool mousemove 233 509 click 1
     sleep 3
     grep -E 'VmRSS|VmHWM' "/proc/$pid/status" | sed "s/^/glyphwell after orders, reloads, search /"
-    pss=$(for p in $(tree $pid); do awk '/^Pss:/{print $2}' "/proc/$p/smaps_rollup"; done | awk '{s += $1} END {print s}')
+    pss=$(treePss $pid)
     echo "glyphwell with its helper processes then PSS: $pss kB"
 fi
 kill "$pid"

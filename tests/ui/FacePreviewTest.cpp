@@ -12,14 +12,21 @@
 namespace glyphwell::ui {
 namespace {
 
-int InkedPixels(const QImage& image) {
-    int inked = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            inked += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+// The pixels of `image` in `area` (all of it when left out) for which `counts` holds.
+template <typename Counts>
+int CountPixels(const QImage& image, Counts counts, QRect area = {}) {
+    area = area.isNull() ? image.rect() : area;
+    int counted = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            counted += counts(image.pixel(x, y)) ? 1 : 0;
         }
     }
-    return inked;
+    return counted;
+}
+
+int InkedPixels(const QImage& image) {
+    return CountPixels(image, [](QRgb pixel) { return qAlpha(pixel) > 128; });
 }
 
 TEST(FacePreviews, RendersFromTheFileOrDeclines) {
@@ -69,13 +76,8 @@ TEST(FacePreviews, SmallCjkSizesDrawTheFontsOwnBitmaps) {
     const QImage sample =
         previews.Preview(test::kUMing.string(), "Nimbus Roman", 12, Qt::black, 120);
     ASSERT_FALSE(sample.isNull());
-    int partial = 0;
-    for (int y = 0; y < sample.height(); ++y) {
-        for (int x = 0; x < sample.width(); ++x) {
-            const int alpha = qAlpha(sample.pixel(x, y));
-            partial += alpha != 0 && alpha != 255 ? 1 : 0;
-        }
-    }
+    const int partial =
+        CountPixels(sample, [](QRgb pixel) { return qAlpha(pixel) != 0 && qAlpha(pixel) != 255; });
     EXPECT_EQ(partial, 0);  // each bitmap pixel is set or not
     EXPECT_GT(InkedPixels(sample), 100);
 }
@@ -100,14 +102,9 @@ TEST(FacePreviews, GridCellsShowSamplesFromTheirFiles) {
     const QImage shot = grid.grab().toImage();
     EXPECT_GT(asked, 0);
     auto inkIn = [&](int row) {
-        int inked = 0;
-        const int top = grid.rowViewportPosition(row);
-        for (int y = top; y < top + grid.rowHeight(row); ++y) {
-            for (int x = 0; x < 300; ++x) {
-                inked += qGray(shot.pixel(x, y)) < 100 ? 1 : 0;
-            }
-        }
-        return inked;
+        const QRect cell(0, grid.rowViewportPosition(row), 300, grid.rowHeight(row));
+        return CountPixels(
+            shot, [](QRgb pixel) { return qGray(pixel) < 100; }, cell);
     };
     EXPECT_GT(inkIn(0), 40);  // the sample from the file
     EXPECT_GT(inkIn(1), 40);  // the desktop's own drawing
