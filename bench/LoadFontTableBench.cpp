@@ -53,7 +53,7 @@ void LoadOnce() {
     fonts::FontconfigFontSystem system;
     fonts::FontRegistry registry(system);
     registry.LoadFontTable();
-    benchmark::DoNotOptimize(registry.count());
+    benchmark::DoNotOptimize(registry.Count());
 }
 
 // The process's first load opens every file; it must run first, once.

@@ -78,7 +78,7 @@ QApplication& Application() {
 
 void BM_BuildSystemList(benchmark::State& state) {
     Installed& installed = Setup();
-    const int mode = static_cast<int>(state.range(0));
+    const auto mode = static_cast<fonts::ListMode>(state.range(0));
     ui::GridData grid(6);
     int listed = 0;
     for (auto _ : state) {
@@ -88,9 +88,9 @@ void BM_BuildSystemList(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildSystemList)
     ->ArgName("mode")
-    ->Arg(fonts::ByLanguage)
-    ->Arg(fonts::ByInitial)
-    ->Arg(fonts::ByTime)
+    ->Arg(static_cast<int>(fonts::ListMode::ByLanguage))
+    ->Arg(static_cast<int>(fonts::ListMode::ByInitial))
+    ->Arg(static_cast<int>(fonts::ListMode::ByTime))
     ->Unit(benchmark::kMillisecond);
 
 // The yardstick: another process listing the same fonts from fontconfig's warm cache.
@@ -146,7 +146,7 @@ struct ShownList {
     ui::Grid grid{6, "系统字体表格"};
     QScrollBar& bar = *grid.verticalScrollBar();
 
-    explicit ShownList(int mode) {
+    explicit ShownList(fonts::ListMode mode) {
         ShowSystemGrid(grid);
         UseFaceFiles(grid, Setup().registry);
         ui::FillSystemList(grid.Data(), fonts::ListedFontNames(Setup().registry, mode));
@@ -175,7 +175,7 @@ void BM_BuildShownSystemList(benchmark::State& state) {
     UseFaceFiles(grid, installed.registry);
     const auto build = [&] {
         ui::FillSystemList(grid.Data(),
-                           fonts::ListedFontNames(installed.registry, fonts::ByLanguage));
+                           fonts::ListedFontNames(installed.registry, fonts::ListMode::ByLanguage));
         grid.viewport()->repaint();
     };
     const auto start = std::chrono::steady_clock::now();
@@ -192,7 +192,7 @@ BENCHMARK(BM_BuildShownSystemList)->Unit(benchmark::kMillisecond);
 // Scrolling as a wheel does, three rows a frame, up and down the first ten pages once each
 // face there has been drawn: what a user looking through one stretch of the list sees.
 void BM_ScrollSystemListNearby(benchmark::State& state) {
-    ShownList list(fonts::ByLanguage);
+    ShownList list(fonts::ListMode::ByLanguage);
     const int end = std::min(list.bar.maximum(), 10 * list.bar.pageStep());
     for (int value = 0; value <= end; value += list.bar.pageStep()) {
         list.PaintAt(value);
@@ -212,7 +212,7 @@ BENCHMARK(BM_ScrollSystemListNearby)->Unit(benchmark::kMillisecond);
 // One iteration is one frame: a page further down, painted; at the end it starts at the top
 // again. The first pass meets each face for the first time, later ones find it cached.
 void BM_ScrollSystemList(benchmark::State& state) {
-    ShownList list(fonts::ByLanguage);
+    ShownList list(fonts::ListMode::ByLanguage);
     int value = 0;
     for (auto _ : state) {
         value = NextPage(list.bar, value);
@@ -225,7 +225,7 @@ BENCHMARK(BM_ScrollSystemList)->Unit(benchmark::kMillisecond);
 // A page down every 100 ms, as a user reading the list would press it: the program is idle
 // between frames, and only the frames are timed.
 void BM_ScrollSystemListPaced(benchmark::State& state) {
-    ShownList list(fonts::ByInitial);
+    ShownList list(fonts::ListMode::ByInitial);
     int value = 0;
     for (auto _ : state) {
         value = NextPage(list.bar, value);
@@ -242,7 +242,7 @@ BENCHMARK(BM_ScrollSystemListPaced)->Unit(benchmark::kMillisecond)->Iterations(2
 
 // The first pass alone: every frame meets faces not drawn before.
 void BM_ScrollSystemListFirstPass(benchmark::State& state) {
-    ShownList list(fonts::ByInitial);
+    ShownList list(fonts::ListMode::ByInitial);
     int frames = 0;
     for (auto _ : state) {
         for (int value = 0; value <= list.bar.maximum(); value += list.bar.pageStep()) {

@@ -6,10 +6,3 @@ target_compile_options(glyphwell_warnings INTERFACE
 if(GLYPHWELL_WERROR)
   target_compile_options(glyphwell_warnings INTERFACE -Werror)
 endif()
-
-# Adds a library for one area of src/, with our warnings and src/ as include root.
-function(glyphwell_area_library name)
-  add_library(${name} STATIC ${ARGN})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PRIVATE glyphwell_warnings)
-endfunction()

@@ -14,41 +14,41 @@ using Arguments = std::vector<std::string>;
 
 constexpr const char* kFontsUsage = "usage: glyphwell-cli fonts [--order language|initial|time]\n";
 
-// The list mode named by an --order value; 0 for an unknown one.
-int ListModeNamed(const std::string& order) {
+// The list mode named by an --order value; none for an unknown one.
+std::optional<fonts::ListMode> ListModeNamed(const std::string& order) {
     if (order == "language") {
-        return fonts::ByLanguage;
+        return fonts::ListMode::ByLanguage;
     }
     if (order == "initial") {
-        return fonts::ByInitial;
+        return fonts::ListMode::ByInitial;
     }
     if (order == "time") {
-        return fonts::ByTime;
+        return fonts::ListMode::ByTime;
     }
-    return 0;
+    return std::nullopt;
 }
 
 int ListFonts(ProgramState&, const Arguments& arguments) {
-    int listMode = 0;
+    std::optional<fonts::ListMode> listMode;
     if (arguments.size() == 2 && arguments[0] == "--order") {
         listMode = ListModeNamed(arguments[1]);
     } else if (arguments.size() == 1 && arguments[0].starts_with("--order=")) {
         listMode = ListModeNamed(arguments[0].substr(std::string_view("--order=").size()));
     }
-    if (!arguments.empty() && listMode == 0) {
+    if (!arguments.empty() && !listMode) {
         std::fprintf(stderr, "%s", kFontsUsage);
         return 2;
     }
     fonts::FontconfigFontSystem system;
     fonts::FontRegistry registry(system);
     registry.LoadFontTable();
-    if (listMode != 0) {
-        for (const std::string& name : fonts::ListedFontNames(registry, listMode)) {
+    if (listMode) {
+        for (const std::string& name : fonts::ListedFontNames(registry, *listMode)) {
             std::printf("%s\n", name.c_str());
         }
         return 0;
     }
-    for (int n = 1; n <= registry.count(); ++n) {
+    for (int n = 1; n <= registry.Count(); ++n) {
         fonts::FontEntry entry = registry.Entry(n);
         std::printf("%s\t%s\t%s\n", entry.DisplayName.c_str(), entry.FilePath.c_str(),
                     entry.ValueName.c_str());

@@ -29,9 +29,9 @@ const std::vector<Command>& Commands() {
 
 // The table above and the entries that other files contribute.
 const std::vector<Command>& AllCommands() {
-    static const std::vector<Command> all = glyphwell::cli::Concat(
-        glyphwell::cli::Concat(Commands(), glyphwell::cli::FontCommands()),
-        glyphwell::cli::CatalogueCommands());
+    static const std::vector<Command> all =
+        glyphwell::cli::Concat(glyphwell::cli::Concat(Commands(), glyphwell::cli::FontCommands()),
+                               glyphwell::cli::CatalogueCommands());
     return all;
 }
 
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         return options.rest.empty() ? 2 : 0;
     }
     if (options.rest[0] == "--version") {
-        std::printf("glyphwell 3.8\n");
+        std::printf("glyphwell %s\n", app::kProgramVersion);
         return 0;
     }
     for (const Command& command : AllCommands()) {

@@ -1,4 +1,4 @@
-// The desktop program.
+// The desktop program. Start-up reads top to bottom here and in app::MainWindowCreated.
 
 #include <QApplication>
 
@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/FontSnapshot.h"
+#include "app/Startup.h"
 #include "app/StartupLoader.h"
 #include "app/WorkingFolders.h"
 #include "catalogue/CatalogueDatabase.h"
@@ -14,6 +15,7 @@
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/RunDirectory.h"
 #include "ui/BrowserEngine.h"
+#include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
 #include "ui/UiFonts.h"
@@ -26,9 +28,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "glyphwell: %s\n", options.error.c_str());
         return 2;
     }
+    // The drawing toolkit, before any window.
     ui::PrepareBrowserEngine();
     QApplication application(argc, argv);
     ui::UseInterfaceFont();
+
+    // The program-wide state; it lives until the process ends.
     app::ProgramState state(
         platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),
         platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));
@@ -36,18 +41,21 @@ int main(int argc, char** argv) {
     fonts::FontRegistry fontRegistry(fontSystem);
     catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / "ztdata.mdb");
 
+    // The main window and what its pages work on.
     ui::MainWindow window(state);
-    window.MainWindowCreated();
-    ui::SystemFontPage systemFontPage(window.Pages(), fontRegistry,
-                                      state.runDirectory / app::kRecycleBinFolderName, window);
-    // The loader's later steps (downloaded fonts, the system list, the update check) plug in
-    // here as their pages arrive.
+    ui::SystemFontPage& systemFontPage = window.Pages().SystemFonts();
+    systemFontPage.UseFonts(fontRegistry, state.runDirectory / app::kRecycleBinFolderName);
+
+    // The loader's later steps (downloaded fonts, the update check) plug in here as their
+    // pages arrive.
     app::StartupSteps steps;
     steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
     steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
     app::StartupLoader loader(steps, app::kFontSnapshotFileName);
-    loader.Start();
+
+    // The created step, ending with the loader's start; then the window shows at once.
+    app::MainWindowCreated(state, window, &loader);
     window.show();
     // Closing the window ends the program at once; the loader is not waited for.
     const int status = application.exec();

@@ -4,10 +4,30 @@
 #include <cstdlib>
 
 #include "app/CatalogueServerBase.h"
+#include "app/StartupLoader.h"
 #include "app/WorkingFolders.h"
 #include "platform/Text.h"
 
 namespace glyphwell::app {
+
+void CatalogueServerBaseSlot::Set(std::string base) {
+    {
+        std::lock_guard lock(mutex_);
+        base_ = std::move(base);
+    }
+    known_.notify_all();
+}
+
+std::optional<std::string> CatalogueServerBaseSlot::IfKnown() const {
+    std::lock_guard lock(mutex_);
+    return base_;
+}
+
+std::string CatalogueServerBaseSlot::Wait() const {
+    std::unique_lock lock(mutex_);
+    known_.wait(lock, [this] { return base_.has_value(); });
+    return *base_;
+}
 
 ProgramState::ProgramState(std::filesystem::path runDir,
                            platform::ServiceAddresses serviceAddresses,
@@ -16,6 +36,32 @@ ProgramState::ProgramState(std::filesystem::path runDir,
       addresses(std::move(serviceAddresses)),
       http(std::move(httpOptions)),
       settings(runDirectory) {}
+
+ProgramState::~ProgramState() {
+    if (catalogueServerBaseFetch.joinable()) {
+        catalogueServerBaseFetch.join();
+    }
+}
+
+void MainWindowCreated(ProgramState& state, StartupWindow& window, StartupLoader* loader) {
+    PrepareWorkingFolders(state);
+    BuildStartupVersionLine(state);
+    window.UseFlatControlStyle();
+    window.PrepareArtwork();
+    StartFetchingCatalogueServerBase(state);
+    window.ShowWaitingForCatalogueServerBase();
+    window.TakeMouse();
+    window.MarkFirstItemSelected();
+    ApplyStartupSkin(state, [&window] { window.SkinChanged(); });
+    window.DrawStatusLine();
+    window.CreateRecognitionWindow();
+    window.PrepareGridColumns();
+    window.ShowFontDownloadPage();
+    window.UseFirstSystemListMode();
+    if (loader != nullptr) {
+        loader->Start();
+    }
+}
 
 void PrepareWorkingFolders(ProgramState& state) {
     CreateWorkingFolders(state.runDirectory);
@@ -28,7 +74,12 @@ void BuildStartupVersionLine(ProgramState& state) {
 }
 
 void FetchStartupCatalogueServerBase(ProgramState& state) {
-    state.catalogueServerBase = FetchCatalogueServerBase(state.http, state.addresses.site);
+    state.catalogueServerBase.Set(FetchCatalogueServerBase(state.http, state.addresses.site));
+}
+
+void StartFetchingCatalogueServerBase(ProgramState& state) {
+    state.catalogueServerBaseFetch =
+        std::thread([&state] { FetchStartupCatalogueServerBase(state); });
 }
 
 void ApplyStartupSkin(ProgramState& state, const std::function<void()>& invalidate) {

@@ -1,10 +1,15 @@
 #pragma once
-// The program-wide state that start-up sets up, and the start-up steps that need no window.
-// The window's created step calls these in its own order, between its window steps.
+// Start-up: the program-wide state, and the main window's created step with every start-up
+// step in its order. The window does its own parts through StartupWindow; everything else
+// happens here.
 
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "app/Settings.h"
 #include "app/Skin.h"
@@ -14,9 +19,30 @@
 
 namespace glyphwell::app {
 
+class StartupLoader;
+
+// The catalogue server's base address: fetched once at start-up on a thread of its own and
+// never changed afterwards. Readers on other threads wait for it.
+class CatalogueServerBaseSlot {
+  public:
+    void Set(std::string base);
+    // The address once the fetch is over; none before.
+    std::optional<std::string> IfKnown() const;
+    // Waits for the fetch, which ends by its own deadline.
+    std::string Wait() const;
+
+  private:
+    mutable std::mutex mutex_;
+    mutable std::condition_variable known_;
+    std::optional<std::string> base_;
+};
+
 struct ProgramState {
     ProgramState(std::filesystem::path runDirectory, platform::ServiceAddresses addresses,
                  platform::HttpOptions httpOptions = {});
+    ~ProgramState();  // waits for the address fetch
+    ProgramState(const ProgramState&) = delete;
+    ProgramState& operator=(const ProgramState&) = delete;
 
     std::filesystem::path runDirectory;
     platform::ServiceAddresses addresses;
@@ -24,9 +50,35 @@ struct ProgramState {
     Settings settings;
     VersionLine versionLine;
     SkinState skin;
-    // Set once at start-up, never changed afterwards.
-    std::string catalogueServerBase;
+    CatalogueServerBaseSlot catalogueServerBase;
+    std::thread catalogueServerBaseFetch;
 };
+
+// What start-up asks of the main window, on the interface thread, in the order it asks.
+class StartupWindow {
+  public:
+    virtual ~StartupWindow() = default;
+    // A flat look for the standard controls, process-wide.
+    virtual void UseFlatControlStyle() = 0;
+    // The pictures and positions of the catalogue rows, the page bar and the title buttons.
+    virtual void PrepareArtwork() = 0;
+    // Shows that the program is busy until the catalogue server's address is known.
+    virtual void ShowWaitingForCatalogueServerBase() = 0;
+    // From here on the window paints its frame and takes the mouse.
+    virtual void TakeMouse() = 0;
+    virtual void MarkFirstItemSelected() = 0;
+    // The skin changed: repaint the whole window.
+    virtual void SkinChanged() = 0;
+    virtual void DrawStatusLine() = 0;
+    virtual void CreateRecognitionWindow() = 0;
+    virtual void PrepareGridColumns() = 0;
+    virtual void ShowFontDownloadPage() = 0;
+    virtual void UseFirstSystemListMode() = 0;
+};
+
+// The main window's created step: every start-up step from the working folders to the
+// loader, in its order. `loader` is started last when given.
+void MainWindowCreated(ProgramState& state, StartupWindow& window, StartupLoader* loader = nullptr);
 
 // Working folders and "pos.ini".
 void PrepareWorkingFolders(ProgramState& state);
@@ -34,8 +86,11 @@ void PrepareWorkingFolders(ProgramState& state);
 // The catalogue version from "bbh" (default "0.1"), an empty suffix, and the line rebuilt.
 void BuildStartupVersionLine(ProgramState& state);
 
-// "/ztym.txt" from the web site into catalogueServerBase.
+// "/ztym.txt" from the web site into catalogueServerBase, on the calling thread.
 void FetchStartupCatalogueServerBase(ProgramState& state);
+// The same on a thread of the state's own, so that a silent or slow site never holds up the
+// window.
+void StartFetchingCatalogueServerBase(ProgramState& state);
 
 // Reads "pf" (default "8") and "lb" (default empty) and applies skin "pf".
 void ApplyStartupSkin(ProgramState& state, const std::function<void()>& invalidate = {});

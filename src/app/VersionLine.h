@@ -7,7 +7,9 @@
 
 namespace glyphwell::app {
 
-inline constexpr const char* kProgramVersionPrefix = "主程序版本:3.8";
+// The project's version, from the build.
+inline constexpr const char* kProgramVersion = GLYPHWELL_VERSION;
+inline constexpr const char* kProgramVersionPrefix = "主程序版本:" GLYPHWELL_VERSION;
 inline constexpr const char* kCatalogueVersionPrefix = "     字库版本号:";
 
 // "主程序版本:3.8" + "     字库版本号:" + catalogue version + status suffix.

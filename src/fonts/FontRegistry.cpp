@@ -50,7 +50,7 @@ int FontRegistry::InstalledMark(std::string_view displayName) const {
     return FindFontEntry(displayName) != 0 ? kInstalledMark : kNotInstalledMark;
 }
 
-int FontRegistry::count() const {
+int FontRegistry::Count() const {
     std::shared_lock lock(mutex_);
     return static_cast<int>(entries_.size());
 }

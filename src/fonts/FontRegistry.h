@@ -39,7 +39,7 @@ class FontRegistry {
     int FindFontEntry(std::string_view displayName) const;
     int InstalledMark(std::string_view displayName) const;
 
-    int count() const;
+    int Count() const;
     // Position n is 1-based; out of range gives an empty text.
     std::string DisplayName(int n) const;
     std::string FilePath(int n) const;

@@ -169,17 +169,16 @@ int InitialSortKey(std::string_view displayName) {
     return InitialLetterKey(std::string_view(&first, 1));
 }
 
-std::vector<std::string> ListedFontNames(FontRegistry& registry, int listMode) {
+std::vector<std::string> ListedFontNames(FontRegistry& registry, ListMode listMode) {
     switch (listMode) {
-        case ByLanguage:
+        case ListMode::ByLanguage:
             return ListByLanguage(registry);
-        case ByInitial:
+        case ListMode::ByInitial:
             return ListByInitial(registry);
-        case ByTime:
+        case ListMode::ByTime:
             return ListByTime(registry);
-        default:
-            return {};
     }
+    return {};
 }
 
 bool SearchMatches(std::string_view displayName, std::string_view text, bool caseSensitive) {
@@ -199,14 +198,6 @@ bool SearchMatches(std::string_view displayName, std::string_view text, bool cas
         }
     }
     return false;
-}
-
-SearchColumns SearchColumnWidths(int gridWidth, int matches) {
-    // Two thirds, and a third less the margin, each truncated once at the end: truncating the
-    // third before doubling it would lose a pixel of column 0 at widths of 3k + 2. Integer
-    // division truncates towards zero, as truncating the exact value does.
-    int margin = matches <= 18 ? 52 : 70;
-    return {gridWidth * 2 / 3, (gridWidth - 3 * margin) / 3};
 }
 
 }  // namespace glyphwell::fonts

@@ -11,7 +11,7 @@
 namespace glyphwell::fonts {
 
 // The order of the installed-font list.
-enum ListMode : int {
+enum class ListMode : int {
     ByLanguage = 2,  // names beginning with a Chinese character first, then the rest
     ByInitial = 3,   // by initial letter, pinyin initial for Chinese names
     ByTime = 4,      // by the font file's creation time, newest first
@@ -30,22 +30,14 @@ int InitialLetterKey(std::string_view t);
 // key of the upper-cased first byte.
 int InitialSortKey(std::string_view displayName);
 
-// The display names in listed order for `listMode` (a ListMode; any other value lists
-// nothing). `ByInitial` and `ByTime` sort the shared table in place, so ties keep the order
-// of the previous listing; `ByLanguage` leaves the table as it is.
-std::vector<std::string> ListedFontNames(FontRegistry& registry, int listMode);
+// The display names in listed order for `listMode` (a value outside the three lists nothing).
+// `ByInitial` and `ByTime` sort the shared table in place, so ties keep the order of the previous
+// listing; `ByLanguage` leaves the table as it is.
+std::vector<std::string> ListedFontNames(FontRegistry& registry, ListMode listMode);
 
 // True when `text` occurs in `displayName` starting on a GBK character boundary. Without
 // `caseSensitive` ASCII letters match either case; other characters always match exactly.
 // The empty text occurs everywhere.
 bool SearchMatches(std::string_view displayName, std::string_view text, bool caseSensitive);
-
-struct SearchColumns {
-    int column0;
-    int column1;
-};
-
-// The widths of the search grid's name columns for `matches` found fonts.
-SearchColumns SearchColumnWidths(int gridWidth, int matches);
 
 }  // namespace glyphwell::fonts

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/Settings.h"
+#include "ui/logic/PageControls.h"
 
 namespace glyphwell::ui {
 
@@ -23,7 +24,7 @@ InstallPathWindow::InstallPathWindow(QWidget* owner, std::function<QString(QWidg
     auto* group = new QGroupBox("字体安装路径设置", this);
     group->setGeometry(16, 16, 348, 218);
     pathBox_ = new QLineEdit(group);
-    pathBox_->setObjectName("编辑框1");
+    pathBox_->setObjectName(kInstallPathBoxName);
     pathBox_->setGeometry(16, 48, 316, 24);
     auto* choose = new QPushButton("选择", group);
     choose->setObjectName("按钮1");

@@ -13,8 +13,11 @@
 
 #include <algorithm>
 
+#include "ui/CataloguePage.h"
 #include "ui/QtConversions.h"
+#include "ui/SystemFontPage.h"
 #include "ui/UiFonts.h"
+#include "ui/logic/PageControls.h"
 
 namespace glyphwell::ui {
 namespace {
@@ -24,6 +27,7 @@ QFont FrameFont() {
 }
 
 constexpr app::Colour kClientAreaColour = 0xECECEC;
+constexpr int kServerBaseWatchMs = 100;
 constexpr int kStatusStripHeight = 27;
 
 }  // namespace
@@ -36,40 +40,76 @@ MainWindow::MainWindow(app::ProgramState& state, std::function<void()> endProgra
       fadeTimer_(new QTimer(this)),
       container_(new QStackedWidget(this)),
       paletteChooser_(state_.skin) {
-    setObjectName("启动窗口");
-    setWindowTitle("Glyphwell2014");
+    setObjectName(kMainWindowName);
+    setWindowTitle(kProgramTitle);
     setFixedSize(kCreatedWidth, kCreatedHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    fadeTimer_->setObjectName("时钟1");
+    fadeTimer_->setObjectName(kFadeTimerName);
     connect(fadeTimer_, &QTimer::timeout, this, [this] { frame_.FadeTick(); });
 
-    container_->setObjectName("选择夹1");
+    container_->setObjectName(kPageContainerName);
     pages_ = new MainPages(*container_, *this, state_.addresses);
     container_->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::MainWindowCreated() {
-    app::PrepareWorkingFolders(state_);
-    app::BuildStartupVersionLine(state_);
-    // A flat look for the standard controls, process-wide.
+void MainWindow::UseFlatControlStyle() {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
-    // The frame's pictures and positions.
+}
+
+void MainWindow::PrepareArtwork() {
     artwork_ = DrawArtwork();
     paletteArtwork_ = DrawPaletteArtwork();
     frame_.Layout(width());
-    app::FetchStartupCatalogueServerBase(state_);
-    // From here on the frame paints and takes the mouse.
+}
+
+void MainWindow::ShowWaitingForCatalogueServerBase() {
+    if (state_.catalogueServerBase.IfKnown()) {
+        return;
+    }
+    // The window is usable meanwhile; the cursor says that something is still on its way.
+    setCursor(Qt::BusyCursor);
+    serverBaseWatch_ = new QTimer(this);
+    serverBaseWatch_->setInterval(kServerBaseWatchMs);
+    connect(serverBaseWatch_, &QTimer::timeout, this, [this] {
+        if (state_.catalogueServerBase.IfKnown()) {
+            unsetCursor();
+            serverBaseWatch_->deleteLater();
+            serverBaseWatch_ = nullptr;
+        }
+    });
+    serverBaseWatch_->start();
+}
+
+void MainWindow::TakeMouse() {
     setMouseTracking(true);
+}
+
+void MainWindow::MarkFirstItemSelected() {
     frame_.MarkFirstItemSelected();
-    app::ApplyStartupSkin(state_, [this] { RepaintWindow(); });
-    DrawStatusLine(0, false);
+}
+
+void MainWindow::SkinChanged() {
+    SettleBackgroundKind(state_.skin);
+    RepaintWindow();
+}
+
+void MainWindow::CreateRecognitionWindow() {
     pages_->CreateRecognitionWindow();
+}
+
+void MainWindow::PrepareGridColumns() {
     pages_->PrepareGridColumns();
-    container_->setCurrentIndex(1);
-    pages_->SetSystemListMode(2);
+}
+
+void MainWindow::ShowFontDownloadPage() {
+    pages_->ShowPage(CataloguePage::kPageIndex);
+}
+
+void MainWindow::UseFirstSystemListMode() {
+    pages_->SystemFonts().State().SetListMode(fonts::ListMode::ByLanguage);
 }
 
 void MainWindow::DrawStatusLine(app::Colour colour, bool useGivenColour) {
@@ -126,7 +166,7 @@ void MainWindow::PaintBackBuffer() {
     p.setRenderHint(QPainter::TextAntialiasing);
 
     const app::Skin& skin = state_.skin.skin;
-    switch (SettleTitleAreaFill(state_.skin)) {
+    switch (TitleAreaFillOf(state_.skin)) {
         case TitleAreaFill::kPicture:
             if (skin.Picture >= 1 && skin.Picture <= 9) {
                 if (skinPictureNumber_ != skin.Picture) {
@@ -157,7 +197,7 @@ void MainWindow::PaintBackBuffer() {
                    Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(info.label));
     }
     p.setPen(Qt::white);
-    p.drawText(QRect(28, 9, 200, 16), Qt::AlignLeft | Qt::AlignTop, "Glyphwell2014");
+    p.drawText(QRect(28, 9, 200, 16), Qt::AlignLeft | Qt::AlignTop, kProgramTitle);
 
     const QColor accent = ToQColor(skin.AccentColour);
     p.fillRect(QRect(1, kTitleAreaHeight, 3, h - kTitleAreaHeight), accent);
@@ -175,7 +215,7 @@ void MainWindow::PaintBackBuffer() {
     p.drawRect(2, 2, w - 5, h - 7);
 
     p.drawImage(QRect(w - 13, h - 14, 9, 8), artwork_.grip);
-    if (frame_.TitleButtonState(kPaletteButton) == kPressed) {
+    if (frame_.TitleButtonState(kPaletteButton) == ButtonState::kPressed) {
         p.drawImage(QRect(w - 35, 77, 28, 22), artwork_.paletteOpenBackground);
         p.drawImage(QRect(w - 27, 82, 14, 14), artwork_.paletteIcon);
     }
@@ -190,14 +230,15 @@ QImage MainWindow::ComposeOverBackBuffer(const QRect& rect, const QImage& with) 
 
 void MainWindow::PaintElements(QPainter& painter) const {
     for (int item = 1; item <= kPageBarItemCount; ++item) {
-        const int shown = shownItems_[static_cast<std::size_t>(item - 1)];
-        if (shown != kHover && shown != kSelected) {
+        const ItemState shown = shownItems_[static_cast<std::size_t>(item - 1)];
+        if (shown != ItemState::kHover && shown != ItemState::kSelected) {
             continue;
         }
         const QRect place = PageBarItemWindowRect(item);
-        painter.drawImage(place.topLeft(),
-                          ComposeOverBackBuffer(place.translated(-1, -1),
-                                                shown == kHover ? artwork_.pageBarHoverOverlay
+        painter.drawImage(
+            place.topLeft(),
+            ComposeOverBackBuffer(place.translated(-1, -1), shown == ItemState::kHover
+                                                                ? artwork_.pageBarHoverOverlay
                                                                 : artwork_.pageBarSelectedOverlay));
     }
     for (int button = 1; button < kPaletteButton; ++button) {
@@ -207,19 +248,19 @@ void MainWindow::PaintElements(QPainter& painter) const {
         const QRect under = place.translated(-1, -1);
         // What lay there before a fade: the button's normal look.
         painter.drawImage(place.topLeft(), ComposeOverBackBuffer(under, images.normal));
-        if (shown.state == kNormal) {
+        if (shown.state == ButtonState::kNormal) {
             continue;
         }
-        const QImage& look = shown.state == kHover ? images.hover : images.pressed;
+        const QImage& look = shown.state == ButtonState::kHover ? images.hover : images.pressed;
         painter.setOpacity(std::min(shown.alpha, kOpaque) / 255.0);
         painter.drawImage(place.topLeft(), ComposeOverBackBuffer(under, look));
         painter.setOpacity(1.0);
     }
-    if (shownPalette_ == kHover || shownPalette_ == kPressed) {
+    if (shownPalette_ == ButtonState::kHover || shownPalette_ == ButtonState::kPressed) {
         const QRect place = PaletteButtonWindowRect();
         QImage image = backBuffer_.copy(place.translated(-1, -1));
         QPainter p(&image);
-        if (shownPalette_ == kHover) {
+        if (shownPalette_ == ButtonState::kHover) {
             p.drawImage(0, 0, artwork_.paletteHoverBackground);
         } else {
             p.drawImage(0, 0, artwork_.paletteOpenBackground);
@@ -246,7 +287,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
         const int selected = frame_.SelectedItem();
         for (int item = 1; item <= kPageBarItemCount; ++item) {
             shownItems_[static_cast<std::size_t>(item - 1)] =
-                item == selected ? kSelected : kNormal;
+                item == selected ? ItemState::kSelected : ItemState::kNormal;
         }
         for (int button = 1; button < kPaletteButton; ++button) {
             shownButtons_[static_cast<std::size_t>(button - 1)] = {frame_.TitleButtonState(button),
@@ -305,7 +346,7 @@ void MainWindow::OpenPalette() {
         // The status text takes the new skin's text colour at once (black on skins 2 and 9).
         app::ApplySkin(state_.skin, state_.settings, skinNumber, withSkin, colour, withColour,
                        [this] {
-                           RepaintWindow();
+                           SkinChanged();
                            DrawStatusLine(0, false);
                        });
     };
@@ -346,7 +387,7 @@ void MainWindow::RunTitleButtonAction(int button) {
 }
 
 void MainWindow::ShowPage(int pageIndex) {
-    container_->setCurrentIndex(pageIndex);
+    pages_->ShowPage(pageIndex);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -23,7 +23,7 @@ class QTimer;
 
 namespace glyphwell::ui {
 
-class MainWindow : public QWidget, private MainFrameView {
+class MainWindow : public QWidget, public app::StartupWindow, private MainFrameView {
     Q_OBJECT
   public:
     // `endProgram` runs when the close button is clicked.
@@ -31,9 +31,6 @@ class MainWindow : public QWidget, private MainFrameView {
         app::ProgramState& state, std::function<void()> endProgram = [] { app::EndProgram(); },
         QWidget* parent = nullptr);
     ~MainWindow() override;
-
-    // The window's created step: the start-up steps in their order.
-    void MainWindowCreated();
 
     // With useGivenColour false the skin's text colour is used; either way it is remembered
     // for the next full paint.
@@ -47,6 +44,19 @@ class MainWindow : public QWidget, private MainFrameView {
     // The open palette window, nullptr while it is closed.
     PaletteWindow* Palette() const { return palette_.get(); }
     void SetPageFillHooks(PageFillHooks hooks) { frame_.SetPageFillHooks(std::move(hooks)); }
+
+    // What start-up asks of the window (app::MainWindowCreated).
+    void UseFlatControlStyle() override;
+    void PrepareArtwork() override;
+    void ShowWaitingForCatalogueServerBase() override;
+    void TakeMouse() override;
+    void MarkFirstItemSelected() override;
+    void SkinChanged() override;
+    void DrawStatusLine() override;
+    void CreateRecognitionWindow() override;
+    void PrepareGridColumns() override;
+    void ShowFontDownloadPage() override;
+    void UseFirstSystemListMode() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -70,7 +80,6 @@ class MainWindow : public QWidget, private MainFrameView {
     void ClosePalette() override;
     void RunTitleButtonAction(int button) override;
     void ShowPage(int pageIndex) override;
-    void DrawStatusLine() override;
 
     void LayoutMainWindow();
     // Everything that does not depend on element states, into the back buffer.
@@ -84,7 +93,7 @@ class MainWindow : public QWidget, private MainFrameView {
 
     // What each element showed when it was last drawn, so any repaint shows the same.
     struct ShownButton {
-        int state = kNormal;
+        ButtonState state = ButtonState::kNormal;
         int alpha = kOpaque;
     };
 
@@ -97,8 +106,8 @@ class MainWindow : public QWidget, private MainFrameView {
     QImage backBuffer_;
     bool backBufferStale_ = true;
     std::array<ShownButton, kPaletteButton - 1> shownButtons_{};
-    std::array<int, kPageBarItemCount> shownItems_{};
-    int shownPalette_ = kNormal;
+    std::array<ItemState, kPageBarItemCount> shownItems_{};
+    ButtonState shownPalette_ = ButtonState::kNormal;
     bool statusShown_ = false;
     QString statusText_;
     app::Colour statusColour_ = 0xFFFFFF;
@@ -106,6 +115,7 @@ class MainWindow : public QWidget, private MainFrameView {
     QPoint dragOffset_;
     QPoint pressGlobalPos_;
     QTimer* fadeTimer_;
+    QTimer* serverBaseWatch_ = nullptr;  // ends the busy cursor once the address is known
     QStackedWidget* container_;
     MainPages* pages_ = nullptr;
     // The palette's choice and states last the whole run; its window only while open.

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCursor>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,8 +13,9 @@
 
 #include "fonts/SystemFontOrder.h"
 #include "platform/Memory.h"
+#include "ui/GraphicButton.h"
 #include "ui/Grid.h"
-#include "ui/MainPages.h"
+#include "ui/logic/GridRules.h"
 #include "ui/logic/SystemFontList.h"
 
 namespace glyphwell::ui {
@@ -23,20 +25,34 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The menu item whose caption carries the font the menu acts on.
-QAction* DeleteItem(QMenu& menu) {
-    return menu.actions().back();
-}
+// Row heights of the design: the main list's samples are 20 pixels high, the search
+// results' 25.
+constexpr int kFontGridRowHeight = 30;
+constexpr int kSearchResultRowHeight = 36;
 
 }  // namespace
 
-SystemFontPage::SystemFontPage(MainPages& pages, fonts::FontRegistry& registry,
-                               std::filesystem::path recycleBin, QWidget& window)
-    : QObject(&window),
-      pages_(pages),
-      registry_(registry),
-      recycleBin_(std::move(recycleBin)),
-      window_(window) {
+SystemFontPage::SystemFontPage(QWidget& page, const PageContext& context)
+    : QObject(&page), window_(context.window) {
+    const PageControlSet made(kPageIndex, page, context.addresses);
+    sortByTimeButton_ = &made.Get<GraphicButton>(ControlId::kSortByTimeButton);
+    sortByLanguageButton_ = &made.Get<GraphicButton>(ControlId::kSortByLanguageButton);
+    sortByInitialButton_ = &made.Get<GraphicButton>(ControlId::kSortByInitialButton);
+    refreshButton_ = &made.Get<GraphicButton>(ControlId::kRefreshButton);
+    uninstallButton_ = &made.Get<GraphicButton>(ControlId::kUninstallButton);
+    fontCountLabel_ = &made.Get<QLabel>(ControlId::kFontCountLabel);
+    selectAllBox_ = &made.Get<QCheckBox>(ControlId::kSelectAllFontsBox);
+    searchResultGrid_ = &made.Get<Grid>(ControlId::kSearchResultGrid);
+    fontGrid_ = &made.Get<Grid>(ControlId::kSystemFontGrid);
+    uninstallProgress_ = &made.Get<QLabel>(ControlId::kUninstallProgressLabel);
+    noSearchResultLabel_ = &made.Get<QLabel>(ControlId::kNoSearchResultLabel);
+    matchCaseBox_ = &made.Get<QCheckBox>(ControlId::kMatchCaseBox);
+    fontFilterBox_ = &made.Get<QLineEdit>(ControlId::kFontFilterBox);
+    customPreviewBox_ = &made.Get<QLineEdit>(ControlId::kCustomPreviewBox);
+    advertisementGroup_ = &made.Get<QGroupBox>(ControlId::kAdvertisementGroup);
+    fontGrid_->SetRowHeight(kFontGridRowHeight);
+    searchResultGrid_->SetRowHeight(kSearchResultRowHeight);
+
     // Rebuilds and searches, above all after a reload, leave megabytes of freed blocks that
     // the allocator would keep for the rest of the run. Handing them back takes milliseconds,
     // so it waits until the user has stopped typing or clicking.
@@ -50,43 +66,112 @@ SystemFontPage::SystemFontPage(MainPages& pages, fonts::FontRegistry& registry,
     dialogs_.tell = [this](const QString& message) {
         QMessageBox::information(&window_, "信息：", message);
     };
-    PageEvents& events = pages_.Events();
-    events.listModeChosen = [this](int mode) { ChooseListMode(mode); };
-    events.refreshSystemFonts = [this] { Refresh(); };
-    events.uninstallCheckedSystemFonts = [this] { BatchUninstall(); };
-    events.searchSystemFonts = [this] { SearchSystemFonts(); };
-    events.systemGridMenu = [this](QPoint at) { ShowMenu(false, at); };
-    events.searchGridMenu = [this](QPoint at) { ShowMenu(true, at); };
-    events.copyFontName = [this] { CopyFontName(false); };
-    events.copySearchResultFontName = [this] { CopyFontName(true); };
-    events.deleteSearchResultFont = [this] { DeleteSearchResultFont(); };
     const auto fileOf = [this](const std::string& face) {
         const auto found = faceFiles_.find(face);
         return found == faceFiles_.end() ? std::string() : found->second;
     };
-    pages_.SystemFontGrid().SetFaceFiles(fileOf);
-    pages_.SearchResultGrid().SetFaceFiles(fileOf);
+    fontGrid_->SetFaceFiles(fileOf);
+    searchResultGrid_->SetFaceFiles(fileOf);
+    CreateMenus(context.window);
+    ConnectControls();
+}
+
+void SystemFontPage::UseFonts(fonts::FontRegistry& registry, std::filesystem::path recycleBin) {
+    registry_ = &registry;
+    recycleBin_ = std::move(recycleBin);
+}
+
+void SystemFontPage::CreateMenus(QWidget& window) {
+    fontGridMenu_ = new QMenu(&window);
+    fontGridMenu_->setObjectName(kFontGridMenuName);
+    connect(fontGridMenu_->addAction("复制字体名(&Z)"), &QAction::triggered, this,
+            [this] { CopyFontName(FontMenu::kFontList); });
+    // Exporting and deleting the menu's font come with the local collections.
+    fontGridMenu_->addAction("导出字体文件(&W)");
+    fontGridMenu_->addSeparator();
+    fontGridDeleteItem_ = fontGridMenu_->addAction("删除字体");
+
+    searchResultMenu_ = new QMenu(&window);
+    searchResultMenu_->setObjectName(kSearchResultMenuName);
+    connect(searchResultMenu_->addAction("复制字体名(&Z)"), &QAction::triggered, this,
+            [this] { CopyFontName(FontMenu::kSearchResults); });
+    searchResultMenu_->addSeparator();
+    searchResultDeleteItem_ = searchResultMenu_->addAction("删除字体");
+    connect(searchResultDeleteItem_, &QAction::triggered, this,
+            &SystemFontPage::DeleteSearchResultFont);
+}
+
+void SystemFontPage::ConnectControls() {
+    const auto listMode = [this](fonts::ListMode mode) {
+        return [this, mode] { ChooseListMode(mode); };
+    };
+    connect(sortByTimeButton_, &QAbstractButton::clicked, this, listMode(fonts::ListMode::ByTime));
+    connect(sortByLanguageButton_, &QAbstractButton::clicked, this,
+            listMode(fonts::ListMode::ByLanguage));
+    connect(sortByInitialButton_, &QAbstractButton::clicked, this,
+            listMode(fonts::ListMode::ByInitial));
+    connect(refreshButton_, &QAbstractButton::clicked, this, &SystemFontPage::Refresh);
+    connect(uninstallButton_, &QAbstractButton::clicked, this, &SystemFontPage::BatchUninstall);
+    connect(selectAllBox_, &QCheckBox::clicked, this, &SystemFontPage::SelectAllFonts);
+    connect(fontFilterBox_, &QLineEdit::textChanged, this, &SystemFontPage::SearchSystemFonts);
+    connect(customPreviewBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        ApplyCustomPreviewText(fontGrid_->Data(), text.toStdString());
+    });
+    connect(fontGrid_, &Grid::LeftReleased, this, [this](QPoint at) {
+        const int column = SystemGridMarkColumn(at.x());
+        if (column >= 0) {
+            ToggleCurrentRowCheck(fontGrid_->Data(), column);
+        }
+    });
+    connect(searchResultGrid_, &Grid::LeftReleased, this, [this](QPoint at) {
+        if (InsideCheckColumn(searchResultGrid_->Data(), at.x())) {
+            ToggleCurrentRowCheck(searchResultGrid_->Data(), 2);
+        }
+    });
+    connect(fontGrid_, &Grid::RightReleased, this,
+            [this](QPoint at) { ShowMenu(FontMenu::kFontList, at); });
+    connect(searchResultGrid_, &Grid::RightReleased, this,
+            [this](QPoint at) { ShowMenu(FontMenu::kSearchResults, at); });
+}
+
+void SystemFontPage::PrepareGridColumns() {
+    searchResultGrid_->Data().SetColumnKind(2, CellKind::kCheckBox);
+    for (int column : {0, 1, 3, 4}) {
+        fontGrid_->Data().SetColumnKind(column, CellKind::kText);
+    }
+    fontGrid_->Data().SetColumnKind(2, CellKind::kCheckBox);
+    fontGrid_->Data().SetColumnKind(5, CellKind::kCheckBox);
+}
+
+void SystemFontPage::ApplyLayout(const FrameLayout& layout) {
+    searchResultGrid_->resize(layout.gridWidth, searchResultGrid_->height());
+    advertisementGroup_->resize(layout.gridWidth, advertisementGroup_->height());
+    for (int column = 0; column < 6; ++column) {
+        fontGrid_->Data().SetColumnWidth(
+            column, layout.systemGridColumns[static_cast<std::size_t>(column)]);
+    }
+    searchResultGrid_->Data().SetColumnWidth(0, layout.systemGrid2Columns[0]);
+    searchResultGrid_->Data().SetColumnWidth(1, layout.systemGrid2Columns[1]);
+    fontGrid_->resize(layout.systemGridWidth, fontGrid_->height());
 }
 
 void SystemFontPage::RememberFaceFiles() {
-    const std::uint64_t generation = registry_.Generation();
+    const std::uint64_t generation = registry_->Generation();
     if (generation != faceFilesGeneration_) {
-        faceFiles_ = FaceFiles(registry_);
+        faceFiles_ = FaceFiles(*registry_);
         faceFilesGeneration_ = generation;
     }
 }
 
-QLabel& SystemFontPage::Label(const char* name) const {
-    return *static_cast<QLabel*>(pages_.Control(name));
-}
-
 void SystemFontPage::BuildSystemList() {
-    const std::vector<std::string> listed =
-        fonts::ListedFontNames(registry_, pages_.SystemListMode());
+    if (registry_ == nullptr) {
+        return;
+    }
+    const std::vector<std::string> listed = fonts::ListedFontNames(*registry_, state_.ListMode());
     RememberFaceFiles();
-    const int k = FillSystemList(pages_.SystemFontGrid().Data(), listed);
+    const int k = FillSystemList(fontGrid_->Data(), listed);
     if (k > 0) {
-        Label("标签2").setText(Q(FontCountCaption(k)));
+        fontCountLabel_->setText(Q(FontCountCaption(k)));
     }
     returnFreedMemory_.start();
 }
@@ -100,74 +185,82 @@ void SystemFontPage::PostBuildSystemList() {
         this, [this] { BuildSystemList(); }, Qt::BlockingQueuedConnection);
 }
 
-void SystemFontPage::SearchSystemFonts() {
-    Grid& list = pages_.SystemFontGrid();
-    Grid& results = pages_.SearchResultGrid();
-    QLabel& noResult = Label("标签20");
-    const std::string text =
-        static_cast<QLineEdit*>(pages_.Control("编辑框1"))->text().toStdString();
-    if (text.empty()) {
-        BuildSystemList();
-        results.hide();
-        list.show();
-        noResult.hide();
-        return;
-    }
-    const bool caseSensitive = static_cast<QCheckBox*>(pages_.Control("选择框5"))->isChecked();
-    const int s = FillSearchResults(results.Data(), registry_.DisplayNames(), text, caseSensitive,
-                                    results.width());
-    returnFreedMemory_.start();
-    if (s > 0) {
-        noResult.hide();
-        results.show();
-        list.hide();
-    } else {
-        noResult.show();
-        results.hide();
-        list.hide();
-    }
+void SystemFontPage::ShowList(ShownFontList list) {
+    state_.Show(list);
+    fontGrid_->setVisible(list == ShownFontList::kAllFonts);
+    searchResultGrid_->setVisible(list == ShownFontList::kSearchResults);
+    noSearchResultLabel_->setVisible(list == ShownFontList::kNoSearchResult);
 }
 
-void SystemFontPage::ChooseListMode(int listMode) {
-    pages_.SetSystemListMode(listMode);
+void SystemFontPage::SearchSystemFonts() {
+    if (registry_ == nullptr) {
+        return;
+    }
+    const std::string text = fontFilterBox_->text().toStdString();
+    int matches = 0;
+    if (text.empty()) {
+        BuildSystemList();
+    } else {
+        matches = FillSearchResults(searchResultGrid_->Data(), registry_->DisplayNames(), text,
+                                    matchCaseBox_->isChecked(), searchResultGrid_->width());
+        returnFreedMemory_.start();
+    }
+    state_.ShowSearchOutcome(text.empty(), matches);
+    ShowList(state_.Shown());
+}
+
+void SystemFontPage::ChooseListMode(fonts::ListMode listMode) {
+    state_.SetListMode(listMode);
     BuildSystemList();
 }
 
 void SystemFontPage::Refresh() {
-    registry_.LoadFontTable();
+    if (registry_ == nullptr) {
+        return;
+    }
+    registry_->LoadFontTable();
     BuildSystemList();
 }
 
-void SystemFontPage::ShowMenu(bool searchResults, QPoint at) {
-    Grid& grid = searchResults ? pages_.SearchResultGrid() : pages_.SystemFontGrid();
+void SystemFontPage::SelectAllFonts(bool checked) {
+    // The list that shows on its page, whether or not the page is the current one.
+    if (state_.SearchResultsShown()) {
+        SetColumnsChecked(searchResultGrid_->Data(), {2}, checked);
+        return;
+    }
+    SetColumnsChecked(fontGrid_->Data(), {2, 5}, checked);
+}
+
+void SystemFontPage::ShowMenu(FontMenu menu, QPoint at) {
+    const bool searchResults = menu == FontMenu::kSearchResults;
+    Grid& grid = searchResults ? *searchResultGrid_ : *fontGrid_;
     // The clicked cell becomes the current one, as a left click there would make it.
     grid.ClickAt(at);
     if (grid.Data().CurrentRow() < 0) {
         return;
     }
-    const std::string name = searchResults ? grid.Data().Text(grid.Data().CurrentRow(), 1)
-                                           : ClickedFontName(grid.Data(), at.x());
-    QMenu& menu = searchResults ? pages_.SearchGridMenu() : pages_.SystemGridMenu();
-    DeleteItem(menu)->setText(Q(MenuFontCaption(name)));
-    menu.popup(QCursor::pos());
+    state_.SetMenuFont(menu, searchResults ? grid.Data().Text(grid.Data().CurrentRow(), 1)
+                                           : ClickedFontName(grid.Data(), at.x()));
+    (searchResults ? searchResultDeleteItem_ : fontGridDeleteItem_)
+        ->setText(Q(state_.MenuCaption(menu)));
+    (searchResults ? searchResultMenu_ : fontGridMenu_)->popup(QCursor::pos());
 }
 
-void SystemFontPage::CopyFontName(bool searchResults) {
-    Grid& grid = searchResults ? pages_.SearchResultGrid() : pages_.SystemFontGrid();
-    const int row = grid.Data().CurrentRow();
+void SystemFontPage::CopyFontName(FontMenu menu) {
+    const bool searchResults = menu == FontMenu::kSearchResults;
+    const GridData& grid = (searchResults ? searchResultGrid_ : fontGrid_)->Data();
+    const int row = grid.CurrentRow();
     if (row < 0) {
         return;
     }
     const std::string name =
-        searchResults
-            ? grid.Data().Text(row, 1)
-            : NameToCopy(grid.Data(), DeleteItem(pages_.SystemGridMenu())->text().toStdString());
+        searchResults ? grid.Text(row, 1) : NameToCopy(grid, state_.MenuFont(menu));
     QApplication::clipboard()->setText(Q(name));
 }
 
 void SystemFontPage::AfterFontsChanged(bool searchAgain) {
-    registry_.System().AnnounceFontChange();
-    registry_.LoadFontTable();
+    registry_->System().AnnounceFontChange();
+    registry_->LoadFontTable();
     BuildSystemList();
     if (searchAgain) {
         SearchSystemFonts();
@@ -175,24 +268,28 @@ void SystemFontPage::AfterFontsChanged(bool searchAgain) {
 }
 
 void SystemFontPage::BatchUninstall() {
-    QLabel& busy = Label("标签18");
-    if (!busy.isHidden()) {
+    if (registry_ == nullptr) {
+        return;
+    }
+    if (state_.Uninstalling()) {
         dialogs_.tell("卸载进行中!");
         return;
     }
     if (!dialogs_.askYesNo("是否执行批量卸载?")) {
         return;
     }
-    busy.show();
-    const bool searchResults = !pages_.SearchResultGrid().isHidden();
-    const Grid& source = searchResults ? pages_.SearchResultGrid() : pages_.SystemFontGrid();
+    state_.BeginUninstall();
+    uninstallProgress_->show();
+    const bool searchResults = state_.SearchResultsShown();
+    const Grid& source = searchResults ? *searchResultGrid_ : *fontGrid_;
     const UninstallOutcome outcome = ui::BatchUninstall(
-        registry_, source.Data(), searchResults, recycleBin_, [&busy](const std::string& text) {
-            busy.setText(Q(text));
+        *registry_, source.Data(), searchResults, recycleBin_, [this](const std::string& text) {
+            uninstallProgress_->setText(Q(text));
             QCoreApplication::processEvents();
         });
     AfterFontsChanged(searchResults);
-    busy.hide();
+    state_.EndUninstall();
+    uninstallProgress_->hide();
     if (!outcome.keptFonts.empty()) {
         QString kept;
         for (const std::string& name : outcome.keptFonts) {
@@ -203,10 +300,12 @@ void SystemFontPage::BatchUninstall() {
 }
 
 void SystemFontPage::DeleteSearchResultFont() {
-    const std::string name =
-        NameFromMenuCaption(DeleteItem(pages_.SearchGridMenu())->text().toStdString());
+    if (registry_ == nullptr) {
+        return;
+    }
+    const std::string name = state_.MenuFont(FontMenu::kSearchResults);
     bool kept = false;
-    if (!ui::DeleteSearchResultFont(registry_, name, recycleBin_, kept)) {
+    if (!ui::DeleteSearchResultFont(*registry_, name, recycleBin_, kept)) {
         return;
     }
     AfterFontsChanged(true);

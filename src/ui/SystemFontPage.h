@@ -1,7 +1,8 @@
 #pragma once
-// The system-font page at work: the list in its three orders, the name filter, the two grids'
-// menus, select marks and removing ticked fonts. Runs on the interface thread; other threads
-// ask for a rebuild through PostBuildSystemList.
+// The system-font page: the installed fonts in their three orders, the name filter, the custom
+// preview, the two grids' menus and select marks, and removing ticked fonts. It owns its
+// controls; its state lives in SystemFontPageState and the widgets show it. Runs on the
+// interface thread; other threads ask for a rebuild through PostBuildSystemList.
 
 #include <QObject>
 #include <QString>
@@ -14,12 +15,21 @@
 #include <unordered_map>
 
 #include "fonts/FontRegistry.h"
+#include "ui/PageControlFactory.h"
+#include "ui/logic/FrameLayout.h"
+#include "ui/logic/SystemFontPageState.h"
 
+class QCheckBox;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QMenu;
+class QWebEngineView;
 
 namespace glyphwell::ui {
 
-class MainPages;
+class GraphicButton;
+class Grid;
 
 // The page's questions and messages; standard message boxes unless replaced.
 struct SystemFontDialogs {
@@ -30,35 +40,75 @@ struct SystemFontDialogs {
 class SystemFontPage : public QObject {
     Q_OBJECT
   public:
-    SystemFontPage(MainPages& pages, fonts::FontRegistry& registry,
-                   std::filesystem::path recycleBin, QWidget& window);
+    static constexpr int kPageIndex = 0;
 
+    SystemFontPage(QWidget& page, const PageContext& context);
+
+    // The installed fonts the page lists and changes; until they are given its operations do
+    // nothing.
+    void UseFonts(fonts::FontRegistry& registry, std::filesystem::path recycleBin);
     void SetDialogs(SystemFontDialogs dialogs) { dialogs_ = std::move(dialogs); }
+
+    // The grids' column kinds, and what follows the window's size.
+    void PrepareGridColumns();
+    void ApplyLayout(const FrameLayout& layout);
 
     void BuildSystemList();
     // From any thread: the rebuild runs on the interface thread and this returns after it.
     void PostBuildSystemList();
     void SearchSystemFonts();
-    void ChooseListMode(int listMode);
+    void ChooseListMode(fonts::ListMode listMode);
     void Refresh();
     void BatchUninstall();
     void DeleteSearchResultFont();
+    // Shows one of the page's lists and hides the others.
+    void ShowList(ShownFontList list);
+
+    SystemFontPageState& State() { return state_; }
+    const SystemFontPageState& State() const { return state_; }
+    Grid& FontGrid() { return *fontGrid_; }
+    Grid& SearchResultGrid() { return *searchResultGrid_; }
+    QMenu& FontGridMenu() { return *fontGridMenu_; }
+    QMenu& SearchResultMenu() { return *searchResultMenu_; }
 
   private:
-    void ShowMenu(bool searchResults, QPoint at);
-    void CopyFontName(bool searchResults);
+    void CreateMenus(QWidget& window);
+    void ConnectControls();
+    void ShowMenu(FontMenu menu, QPoint at);
+    void CopyFontName(FontMenu menu);
+    void SelectAllFonts(bool checked);
     // After any change to the installed fonts: tell the desktop, reload and list again.
     void AfterFontsChanged(bool searchAgain);
-    QLabel& Label(const char* name) const;
     // The installed fonts' files by display name, for the grids' samples; read again only
     // after the table was reloaded.
     void RememberFaceFiles();
 
-    MainPages& pages_;
-    fonts::FontRegistry& registry_;
+    SystemFontPageState state_;
+    fonts::FontRegistry* registry_ = nullptr;
     std::filesystem::path recycleBin_;
     QWidget& window_;
     SystemFontDialogs dialogs_;
+
+    GraphicButton* sortByTimeButton_;
+    GraphicButton* sortByLanguageButton_;
+    GraphicButton* sortByInitialButton_;
+    GraphicButton* refreshButton_;
+    GraphicButton* uninstallButton_;
+    QLabel* fontCountLabel_;
+    QCheckBox* selectAllBox_;
+    Grid* searchResultGrid_;
+    Grid* fontGrid_;
+    QLabel* uninstallProgress_;
+    QLabel* noSearchResultLabel_;
+    QCheckBox* matchCaseBox_;
+    QLineEdit* fontFilterBox_;
+    QLineEdit* customPreviewBox_;
+    QGroupBox* advertisementGroup_;
+    QMenu* fontGridMenu_ = nullptr;
+    QMenu* searchResultMenu_ = nullptr;
+    QAction* fontGridDeleteItem_ = nullptr;
+    QAction* searchResultDeleteItem_ = nullptr;
+
     static constexpr int kReturnFreedMemoryDelayMs = 1000;
     QTimer returnFreedMemory_;
     std::unordered_map<std::string, std::string> faceFiles_;

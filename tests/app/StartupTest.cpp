@@ -136,12 +136,12 @@ TEST_F(StartupTest, CatalogueServerBaseIsTheBodyUpToItsFirstZeroByte) {
         body = served;
         ProgramState state = MakeState(server.Base());
         FetchStartupCatalogueServerBase(state);
-        EXPECT_EQ(state.catalogueServerBase, expected);
+        EXPECT_EQ(state.catalogueServerBase.Wait(), expected);
     }
     server.Stop();
     ProgramState offline = MakeState(server.Base());
     FetchStartupCatalogueServerBase(offline);
-    EXPECT_EQ(offline.catalogueServerBase, "");
+    EXPECT_EQ(offline.catalogueServerBase.Wait(), "");
 }
 
 TEST_F(StartupTest, LoaderWritesTheSnapshotOnceAndRunsStepsInOrder) {

@@ -77,7 +77,7 @@ TEST_F(FontRegistryTest, LoadKeepsTheFirstOfEachNameAndSkipsFilesWithoutOne) {
         {"WenQuanYi (TrueType)", test::kMicroHei.string()},
     };
     registry_.LoadFontTable();
-    ASSERT_EQ(registry_.count(), 3);
+    ASSERT_EQ(registry_.Count(), 3);
     EXPECT_EQ(registry_.DisplayNames(),
               (std::vector<std::string>{"DejaVu Sans", "Two Words", "文泉驿微米黑"}));
     EXPECT_EQ(registry_.FilePath(1), dejaVu + "/DejaVuSans-Bold.ttf");
@@ -91,7 +91,7 @@ TEST_F(FontRegistryTest, LoadKeepsTheFirstOfEachNameAndSkipsFilesWithoutOne) {
     system_.values.erase(system_.values.begin());
     registry_.LoadFontTable();
     EXPECT_EQ(registry_.ValueName(1), "DejaVu Sans (TrueType)");
-    EXPECT_EQ(registry_.count(), 3);
+    EXPECT_EQ(registry_.Count(), 3);
 }
 
 TEST_F(FontRegistryTest, FindIsExactAndCaseSensitive) {
@@ -117,7 +117,7 @@ TEST_F(FontRegistryTest, LoaderStepFillsTheTableAndTheSnapshotInTableOrder) {
     steps.loadFontTable = LoadFontTableStep(registry_);
     app::StartupLoader loader(std::move(steps), run / "xtzt.data");
     loader.RunSteps();
-    EXPECT_EQ(registry_.count(), 2);
+    EXPECT_EQ(registry_.Count(), 2);
     EXPECT_EQ(platform::GbkToUtf8(platform::ReadWholeFile(run / "xtzt.data").value()),
               ",文泉驿微米黑,DejaVu Sans,");
 }
@@ -213,7 +213,7 @@ TEST_F(FontRegistryTest, ReadersNeverSeeAHalfLoadedTable) {
     std::thread reader([&] {
         while (!done) {
             EXPECT_EQ(registry_.FindFontEntry("AR PL UMing CN"), 2);
-            EXPECT_EQ(registry_.count(), 2);
+            EXPECT_EQ(registry_.Count(), 2);
         }
     });
     for (int i = 0; i < 5; ++i) {

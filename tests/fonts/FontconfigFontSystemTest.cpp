@@ -112,7 +112,7 @@ TEST_F(FontconfigTest, ASecondFileWithAnInstalledNameAddsAValueButNoEntry) {
     registry.LoadFontTable();
     // The first value in path order wins.
     EXPECT_EQ(registry.FilePath(registry.FindFontEntry("DejaVu Sans")), Fonts() + "another.ttf");
-    EXPECT_EQ(registry.count(), 2);
+    EXPECT_EQ(registry.Count(), 2);
 }
 
 TEST_F(FontconfigTest, FontsRemovedByAnotherProgramAreNoticed) {

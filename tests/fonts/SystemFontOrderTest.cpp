@@ -119,7 +119,7 @@ TEST_F(ListOrderTest, ByLanguageListsChineseNamesFirstAndKeepsTheTable) {
         entries.push_back(Entry(name));
     }
     SetTable(entries);
-    EXPECT_EQ(ListedFontNames(registry_, ByLanguage),
+    EXPECT_EQ(ListedFontNames(registry_, ListMode::ByLanguage),
               (Names{"宋体", "黑体", "丂", "Beta", "（括号", "Alpha"}));
     EXPECT_EQ(registry_.DisplayNames(), table);
 }
@@ -135,18 +135,18 @@ TEST_F(ListOrderTest, ByInitialSortsTheTableStablyAndLeavesOutVerticalFaces) {
     SetTable(entries);
     Names sorted = {"",     "（括号", "Ａ",    "arial", "bravo", "Beta", "8bit",
                     "黑体", "宋体",   "0ling", "Sans",  "1Hao",  "Zed",  "@Vertical"};
-    EXPECT_EQ(ListedFontNames(registry_, ByInitial),
+    EXPECT_EQ(ListedFontNames(registry_, ListMode::ByInitial),
               (Names{"（括号", "Ａ", "arial", "bravo", "Beta", "8bit", "黑体", "宋体", "0ling",
                      "Sans", "1Hao", "Zed"}));
     EXPECT_EQ(registry_.DisplayNames(), sorted);
     // The path and value name move with their name.
-    for (int n = 1; n <= registry_.count(); ++n) {
+    for (int n = 1; n <= registry_.Count(); ++n) {
         EXPECT_EQ(registry_.FilePath(n), registry_.DisplayName(n) + ".ttf");
         EXPECT_EQ(registry_.ValueName(n), registry_.DisplayName(n) + " (TrueType)");
     }
     // Sorting again keeps ties in the order they now have.
     registry_.WithTable([](std::vector<FontEntry>& e) { std::swap(e[4], e[6]); });
-    ListedFontNames(registry_, ByInitial);
+    ListedFontNames(registry_, ListMode::ByInitial);
     EXPECT_EQ(registry_.DisplayName(5), "8bit");
     EXPECT_EQ(registry_.DisplayName(6), "Beta");
     EXPECT_EQ(registry_.DisplayName(7), "bravo");
@@ -175,7 +175,7 @@ TEST_F(ListOrderTest, ByTimeIsNewestFirstAndUnreadableFilesGoLast) {
         {"Lost", "/nonexistent/lost.ttf", "l"},
         {"New", FontsFolder() + "new.ttf", "n"},
     });
-    EXPECT_EQ(ListedFontNames(registry_, ByTime),
+    EXPECT_EQ(ListedFontNames(registry_, ListMode::ByTime),
               (Names{"New", "Middle", "@Vertical", "Old", "Gone", "Lost"}));
     EXPECT_EQ(registry_.DisplayNames(),
               (Names{"", "New", "Middle", "@Vertical", "Old", "Gone", "Lost"}));
@@ -184,8 +184,8 @@ TEST_F(ListOrderTest, ByTimeIsNewestFirstAndUnreadableFilesGoLast) {
 
 TEST_F(ListOrderTest, UnknownModeListsNothing) {
     SetTable({Entry("Alpha")});
-    EXPECT_TRUE(ListedFontNames(registry_, 0).empty());
-    EXPECT_TRUE(ListedFontNames(registry_, 5).empty());
+    EXPECT_TRUE(ListedFontNames(registry_, static_cast<ListMode>(0)).empty());
+    EXPECT_TRUE(ListedFontNames(registry_, static_cast<ListMode>(5)).empty());
 }
 
 TEST(SearchTest, MatchesOnCharacterBoundariesOnly) {
@@ -222,25 +222,6 @@ TEST(SearchTest, MatchesOnCharacterBoundariesOnly) {
     for (const Case& c : cases) {
         EXPECT_EQ(SearchMatches(c.name, c.text, c.caseSensitive), c.matches)
             << c.name << " / " << c.text << " / " << c.caseSensitive;
-    }
-}
-
-TEST(SearchTest, ColumnWidthsNarrowFromNineteenMatches) {
-    struct Case {
-        int width, matches, column0, column1;
-    } cases[] = {
-        {700, 1, 466, 181},
-        {700, 18, 466, 181},
-        {700, 19, 466, 163},
-        {700, 500, 466, 163},
-        // 467.33 truncated, not 233 * 2
-        {701, 18, 467, 181},
-        {702, 19, 468, 164},
-    };
-    for (const Case& c : cases) {
-        SearchColumns columns = SearchColumnWidths(c.width, c.matches);
-        EXPECT_EQ(columns.column0, c.column0) << c.width << " " << c.matches;
-        EXPECT_EQ(columns.column1, c.column1) << c.width << " " << c.matches;
     }
 }
 

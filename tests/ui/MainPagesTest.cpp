@@ -21,13 +21,17 @@
 #include "platform/IniFile.h"
 #include "support/LocalHttpServer.h"
 #include "support/TempDir.h"
+#include "ui/CataloguePage.h"
+#include "ui/FolderPage.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
 #include "ui/InstallPathWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/SystemFontPage.h"
 #include "ui/TestApplication.h"
 #include "ui/UiFonts.h"
 #include "ui/logic/PageControls.h"
+#include "ui/logic/SystemFontList.h"
 
 namespace glyphwell::ui {
 namespace {
@@ -45,7 +49,7 @@ class MainPagesTest : public ::testing::Test {
         addresses.sharedFonts = site + "/share/";
         state_ = test::TestProgramState(runDir_.Path(), addresses);
         window_ = std::make_unique<MainWindow>(*state_, [] {});
-        window_->MainWindowCreated();
+        app::MainWindowCreated(*state_, *window_);
         window_->show();
         QApplication::processEvents();
         Pages().SetBrowserOpener([this](const QString& address) { opened_.push_back(address); });
@@ -57,16 +61,9 @@ class MainPagesTest : public ::testing::Test {
         EXPECT_NE(control, nullptr) << name;
         return *control;
     }
-    // Fills a two-fonts-a-row list the way the list builder does.
+    // Fills the two-fonts-a-row list as the page does.
     void FillSystemList(const std::vector<std::string>& names) {
-        GridData& grid = Pages().SystemFontGrid().Data();
-        grid.SetRowCount(static_cast<int>((names.size() + 1) / 2));
-        for (std::size_t k = 0; k < names.size(); ++k) {
-            const int row = static_cast<int>(k / 2);
-            const int column = k % 2 == 0 ? 0 : 3;
-            grid.SetText(row, column, names[k]);
-            grid.SetText(row, column + 1, names[k]);
-        }
+        ui::FillSystemList(Pages().SystemFonts().FontGrid().Data(), names);
     }
     void ShowPage(int index) {
         window_->findChild<QStackedWidget*>("选择夹1")->setCurrentIndex(index);
@@ -95,8 +92,9 @@ TEST_F(MainPagesTest, EveryControlStartsWhereItsTableSays) {
         const QString name = QString::fromUtf8(info.name);
         QWidget* control = window_->findChild<QWidget*>(name);
         ASSERT_NE(control, nullptr) << info.name;
-        QWidget* parent = info.page >= 0 ? container->widget(info.page)
-                                         : window_->findChild<QWidget*>(info.container);
+        QWidget* parent = info.page >= 0
+                              ? container->widget(info.page)
+                              : window_->findChild<QWidget*>(PageControl(info.container).name);
         EXPECT_EQ(control->parentWidget(), parent) << info.name;
         const QRect designed(info.rect.x, info.rect.y, info.rect.width, info.rect.height);
         if (laidOut.contains(name)) {
@@ -129,11 +127,12 @@ TEST_F(MainPagesTest, EveryControlStartsWhereItsTableSays) {
     EXPECT_EQ(Named<QLabel>("标签1").x(), 552);
     const int systemColumns[] = {210, 120, 27, 210, 120, 27};
     for (int column = 0; column < 6; ++column) {
-        EXPECT_EQ(Pages().SystemFontGrid().Data().ColumnWidth(column), systemColumns[column]);
+        EXPECT_EQ(Pages().SystemFonts().FontGrid().Data().ColumnWidth(column),
+                  systemColumns[column]);
     }
-    EXPECT_EQ(Pages().SystemFontGrid().Data().ColumnKind(5), CellKind::kCheckBox);
-    EXPECT_EQ(Pages().RecycleBinGrid().Data().ColumnKind(2), CellKind::kCheckBox);
-    EXPECT_EQ(Pages().SystemListMode(), 2);
+    EXPECT_EQ(Pages().SystemFonts().FontGrid().Data().ColumnKind(5), CellKind::kCheckBox);
+    EXPECT_EQ(Pages().RecycleBin().FolderGrid().Data().ColumnKind(2), CellKind::kCheckBox);
+    EXPECT_EQ(Pages().SystemFonts().State().ListMode(), fonts::ListMode::ByLanguage);
 }
 
 TEST_F(MainPagesTest, MenusArePopUpsOnly) {
@@ -157,7 +156,7 @@ TEST_F(MainPagesTest, MenusArePopUpsOnly) {
         EXPECT_EQ(items, m.items) << m.menu;
     }
     int updateChecks = 0;
-    Pages().Events().checkForUpdate = [&] { ++updateChecks; };
+    QObject::connect(&Pages(), &MainPages::UpdateCheckRequested, [&] { ++updateChecks; });
     Named<QMenu>("控制菜单").actions()[0]->trigger();
     EXPECT_EQ(updateChecks, 1);
     Named<QMenu>("控制菜单").actions()[1]->trigger();
@@ -168,7 +167,7 @@ TEST_F(MainPagesTest, SystemListMarksToggleOnlyInTheirZones) {
     Start();
     ShowPage(0);
     FillSystemList({"DejaVu Sans", "AR PL UMing CN", "WenQuanYi Micro Hei"});
-    Grid& grid = Pages().SystemFontGrid();
+    Grid& grid = Pages().SystemFonts().FontGrid();
     const int y = grid.rowViewportPosition(0) + 5;
     grid.ClickAt({349, y});
     EXPECT_TRUE(grid.Data().Checked(0, 2));
@@ -202,35 +201,34 @@ TEST_F(MainPagesTest, FolderListToggleIsStrictlyInsideTheCheckColumn) {
     EXPECT_TRUE(grid.Data().Checked(0, 2));
 
     // Select-all of the recycle bin and backup lists.
-    Pages().RecycleBinGrid().Data().SetRowCount(3);
+    Pages().RecycleBin().FolderGrid().Data().SetRowCount(3);
     Named<QCheckBox>("选择框1").click();
     for (int row = 0; row < 3; ++row) {
-        EXPECT_TRUE(Pages().RecycleBinGrid().Data().Checked(row, 2));
+        EXPECT_TRUE(Pages().RecycleBin().FolderGrid().Data().Checked(row, 2));
     }
     Named<QCheckBox>("选择框1").click();
-    EXPECT_FALSE(Pages().RecycleBinGrid().Data().Checked(2, 2));
+    EXPECT_FALSE(Pages().RecycleBin().FolderGrid().Data().Checked(2, 2));
 }
 
 TEST_F(MainPagesTest, SelectAllFollowsTheVisibleList) {
     Start();
     ShowPage(0);
     FillSystemList({"A", "B", "C"});
-    Grid& results = Pages().SearchResultGrid();
+    Grid& results = Pages().SystemFonts().SearchResultGrid();
     results.Data().SetRowCount(2);
-    results.show();
-    Pages().SystemFontGrid().hide();
+    Pages().SystemFonts().ShowList(ShownFontList::kSearchResults);
     Named<QCheckBox>("选择框4").click();
     EXPECT_TRUE(results.Data().Checked(0, 2));
     EXPECT_TRUE(results.Data().Checked(1, 2));
-    EXPECT_FALSE(Pages().SystemFontGrid().Data().Checked(0, 2));
+    EXPECT_FALSE(Pages().SystemFonts().FontGrid().Data().Checked(0, 2));
 
-    results.hide();
-    Pages().SystemFontGrid().show();
+    Pages().SystemFonts().ShowList(ShownFontList::kAllFonts);
     Named<QCheckBox>("选择框4").click();  // unticks: the visible list takes the state
     Named<QCheckBox>("选择框4").click();
     for (int row = 0; row < 2; ++row) {
-        EXPECT_TRUE(Pages().SystemFontGrid().Data().Checked(row, 2));
-        EXPECT_TRUE(Pages().SystemFontGrid().Data().Checked(row, 5));  // half-filled row too
+        EXPECT_TRUE(Pages().SystemFonts().FontGrid().Data().Checked(row, 2));
+        EXPECT_TRUE(
+            Pages().SystemFonts().FontGrid().Data().Checked(row, 5));  // half-filled row too
     }
     EXPECT_TRUE(results.Data().Checked(0, 2));
 }
@@ -240,11 +238,11 @@ TEST_F(MainPagesTest, PreviewTextAndSearchBoxes) {
     FillSystemList({"DejaVu Sans", "AR PL UMing CN"});
     auto& preview = Named<QLineEdit>("编辑框2");
     preview.setText("字体预览");
-    EXPECT_EQ(Pages().SystemFontGrid().Data().Text(0, 0), "字体预览");
-    EXPECT_EQ(Pages().SystemFontGrid().Data().Text(0, 3), "字体预览");
+    EXPECT_EQ(Pages().SystemFonts().FontGrid().Data().Text(0, 0), "字体预览");
+    EXPECT_EQ(Pages().SystemFonts().FontGrid().Data().Text(0, 3), "字体预览");
     preview.clear();
-    EXPECT_EQ(Pages().SystemFontGrid().Data().Text(0, 0), "DejaVu Sans");
-    EXPECT_EQ(Pages().SystemFontGrid().Data().Text(0, 3), "AR PL UMing CN");
+    EXPECT_EQ(Pages().SystemFonts().FontGrid().Data().Text(0, 0), "DejaVu Sans");
+    EXPECT_EQ(Pages().SystemFonts().FontGrid().Data().Text(0, 3), "AR PL UMing CN");
 
     ShowPage(1);
     auto& query = Named<QLineEdit>("编辑框4");
@@ -260,24 +258,30 @@ TEST_F(MainPagesTest, PreviewTextAndSearchBoxes) {
 
 TEST_F(MainPagesTest, OrderAndPagingButtonsReachTheirEntryPoints) {
     Start();
-    std::vector<int> modes;
+    std::vector<fonts::ListMode> modes;
     std::vector<int> rows;
     int pages = 0;
-    PageEvents& events = Pages().Events();
-    events.listModeChosen = [&](int mode) { modes.push_back(mode); };
-    events.previewRow = [&](int row) { rows.push_back(row); };
-    events.nextPage = [&] { ++pages; };
     for (const char* name : {"图形按钮3", "图形按钮4", "图形按钮5"}) {
         Named<GraphicButton>(name).click();
+        modes.push_back(Pages().SystemFonts().State().ListMode());
     }
-    EXPECT_EQ(modes, (std::vector<int>{4, 2, 3}));
+    EXPECT_EQ(modes,
+              (std::vector<fonts::ListMode>{fonts::ListMode::ByTime, fonts::ListMode::ByLanguage,
+                                            fonts::ListMode::ByInitial}));
+    CataloguePage& catalogue = Pages().Catalogue();
+    QObject::connect(&catalogue, &CataloguePage::PreviewRequested,
+                     [&](int row) { rows.push_back(row); });
+    QObject::connect(&catalogue, &CataloguePage::PageRequested, [&](CataloguePaging paging) {
+        EXPECT_EQ(paging, CataloguePaging::kNext);
+        ++pages;
+    });
     for (const char* name : {"图形按钮28", "图形按钮22"}) {
         Named<GraphicButton>(name).click();
     }
     EXPECT_EQ(rows, (std::vector<int>{1, 6}));
     Named<GraphicButton>("图形按钮7").click();
     EXPECT_EQ(pages, 1);
-    // Buttons with no owner yet do nothing.
+    // Without installed fonts to work on, the uninstall button does nothing.
     Named<GraphicButton>("图形按钮17").click();
 }
 

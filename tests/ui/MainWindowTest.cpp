@@ -31,7 +31,7 @@ class MainWindowTest : public ::testing::Test {
         }
         state_ = test::TestProgramState(runDir_.Path());
         window_ = std::make_unique<MainWindow>(*state_, [this] { ++endProgramCalls_; });
-        window_->MainWindowCreated();
+        app::MainWindowCreated(*state_, *window_);
         window_->show();
         QApplication::processEvents();
     }
@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, ClickSequence) {
     EXPECT_EQ(PixelAt(close), QColor(176, 42, 42));
     Move({300, 300});
     Release({300, 300});
-    EXPECT_EQ(window_->Frame().TitleButtonState(kCloseButton), kNormal);
+    EXPECT_EQ(window_->Frame().TitleButtonState(kCloseButton), ButtonState::kNormal);
     EXPECT_EQ(PixelAt(close), normal);
     EXPECT_EQ(endProgramCalls_, 0);
 
@@ -196,7 +196,7 @@ TEST_F(MainWindowTest, DraggingAFreePartMovesTheWindow) {
     // After the drag the surface answers the mouse again.
     const QPoint item = Middle(PageBarItemRect(3));
     Move(item);
-    EXPECT_EQ(window_->Frame().PageBarItemState(3), kHover);
+    EXPECT_EQ(window_->Frame().PageBarItemState(3), ItemState::kHover);
 }
 
 TEST_F(MainWindowTest, MoveButtonTogglesCornerAndMiddle) {
@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, PaletteOpensBelowItsButtonAndChangesTheLook) {
     ASSERT_NE(palette, nullptr);
     QApplication::processEvents();
     EXPECT_EQ(palette->pos(), window_->pos() + QPoint(744 - 223, 99));
-    EXPECT_EQ(window_->Frame().PageBarItemState(2), kHoverSuspended);
+    EXPECT_EQ(window_->Frame().PageBarItemState(2), ItemState::kHoverSuspended);
     auto pressOnPalette = [&](const Rect& r) {
         const QPoint at(r.x + r.width / 2, r.y + r.height / 2);
         test::SendMouse(*palette, QEvent::MouseButtonPress, at, Qt::LeftButton);
@@ -254,8 +254,8 @@ TEST_F(MainWindowTest, PaletteOpensBelowItsButtonAndChangesTheLook) {
     auto* container = window_->findChild<QStackedWidget*>("选择夹1");
     test::SendMouse(*container, QEvent::MouseButtonPress, {725, 3}, Qt::LeftButton);
     EXPECT_EQ(window_->Palette(), nullptr);
-    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), kNormal);
-    EXPECT_EQ(window_->Frame().PageBarItemState(2), kNormal);
+    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), ButtonState::kNormal);
+    EXPECT_EQ(window_->Frame().PageBarItemState(2), ItemState::kNormal);
 
     // "关" closes the window only: the button stays open until the next press on the frame.
     Press(paletteButton);
@@ -263,9 +263,9 @@ TEST_F(MainWindowTest, PaletteOpensBelowItsButtonAndChangesTheLook) {
     window_->Palette()->findChild<QPushButton*>()->click();
     QApplication::processEvents();
     EXPECT_EQ(window_->Palette(), nullptr);
-    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), kPressed);
+    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), ButtonState::kPressed);
     Press({680, 60});
-    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), kNormal);
+    EXPECT_EQ(window_->Frame().TitleButtonState(kPaletteButton), ButtonState::kNormal);
 }
 
 TEST_F(MainWindowTest, StatusLineCanBeAskedForFromAnotherThread) {

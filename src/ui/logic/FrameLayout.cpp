@@ -76,15 +76,19 @@ Point MoveButtonTarget(Point windowTopLeft, Size window, Size screen) {
     return {(screen.width - window.width) / 2, (screen.height - window.height) / 2};
 }
 
-TitleAreaFill SettleTitleAreaFill(app::SkinState& skin) {
+void SettleBackgroundKind(app::SkinState& skin) {
     if (skin.BackgroundKind == app::kSkinPictureBackground && skin.SkinNumber == 1) {
         skin.BackgroundKind = app::kPlainColourBackground;
     }
-    if (skin.BackgroundKind == app::kSkinPictureBackground) {
+}
+
+TitleAreaFill TitleAreaFillOf(const app::SkinState& skin) {
+    if (skin.BackgroundKind == app::kSkinPictureBackground && skin.SkinNumber != 1) {
         return TitleAreaFill::kPicture;
     }
-    if (skin.BackgroundKind == app::kPlainColourBackground &&
-        (skin.skin.BackgroundColour != 0 || skin.SkinNumber == 1)) {
+    const bool plainColour = skin.BackgroundKind == app::kPlainColourBackground ||
+                             skin.BackgroundKind == app::kSkinPictureBackground;
+    if (plainColour && (skin.skin.BackgroundColour != 0 || skin.SkinNumber == 1)) {
         return TitleAreaFill::kColour;
     }
     return TitleAreaFill::kNothing;

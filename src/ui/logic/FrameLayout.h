@@ -39,6 +39,9 @@ constexpr Rect HoverRect(const Rect& r) {
 
 inline constexpr int kCreatedWidth = 744;
 inline constexpr int kCreatedHeight = 620;
+// The program's name in the title bar, the window list and the about box.
+inline constexpr const char* kProgramTitle = "Glyphwell2014";
+
 inline constexpr int kTitleAreaHeight = 103;
 
 // Title buttons 1 to 5 sit in the top row; 6 is the palette button below them.
@@ -96,8 +99,11 @@ Point MoveButtonTarget(Point windowTopLeft, Size window, Size screen);
 
 enum class TitleAreaFill { kNothing, kPicture, kColour };
 
-// Decides the fill of the title area for painting. Skin 1 has no picture, so a picture
-// background on skin 1 turns into the plain colour for good.
-TitleAreaFill SettleTitleAreaFill(app::SkinState& skin);
+// Skin 1 has no picture, so a picture background on skin 1 turns into the plain colour for
+// good. Applied wherever the skin changes, before the window repaints.
+void SettleBackgroundKind(app::SkinState& skin);
+
+// The fill of the title area for painting.
+TitleAreaFill TitleAreaFillOf(const app::SkinState& skin);
 
 }  // namespace glyphwell::ui

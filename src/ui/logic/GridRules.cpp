@@ -41,4 +41,12 @@ void ApplyCustomPreviewText(GridData& grid, const std::string& text) {
     }
 }
 
+SearchColumns SearchColumnWidths(int gridWidth, int matches) {
+    // Two thirds, and a third less the margin, each truncated once at the end: truncating the
+    // third before doubling it would lose a pixel of column 0 at widths of 3k + 2. Integer
+    // division truncates towards zero, as truncating the exact value does.
+    int margin = matches <= 18 ? 52 : 70;
+    return {gridWidth * 2 / 3, (gridWidth - 3 * margin) / 3};
+}
+
 }  // namespace glyphwell::ui

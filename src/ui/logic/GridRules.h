@@ -22,4 +22,12 @@ void SetColumnsChecked(GridData& grid, std::initializer_list<int> columns, bool 
 // one puts the names of columns 1 and 4 back into columns 0 and 3.
 void ApplyCustomPreviewText(GridData& grid, const std::string& text);
 
+struct SearchColumns {
+    int column0;
+    int column1;
+};
+
+// The widths of the search grid's name columns for `matches` found fonts.
+SearchColumns SearchColumnWidths(int gridWidth, int matches);
+
 }  // namespace glyphwell::ui

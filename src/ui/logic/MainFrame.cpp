@@ -14,12 +14,12 @@ void MainFrame::Layout(int width) {
 }
 
 void MainFrame::MarkFirstItemSelected() {
-    items_[0] = kSelected;
+    items_[0] = ItemState::kSelected;
 }
 
 int MainFrame::SelectedItem() const {
     for (int item = 1; item <= kPageBarItemCount; ++item) {
-        if (items_[Index(item)] == kSelected) {
+        if (items_[Index(item)] == ItemState::kSelected) {
             return item;
         }
     }
@@ -39,9 +39,9 @@ void MainFrame::StopFade() {
     }
 }
 
-void MainFrame::SetUnselectedItems(int state) {
-    for (int& itemState : items_) {
-        if (itemState != kSelected) {
+void MainFrame::SetUnselectedItems(ItemState state) {
+    for (ItemState& itemState : items_) {
+        if (itemState != ItemState::kSelected) {
             itemState = state;
         }
     }
@@ -49,38 +49,38 @@ void MainFrame::SetUnselectedItems(int state) {
 
 void MainFrame::MouseMove(int px, int py) {
     for (int item = 1; item <= kPageBarItemCount; ++item) {
-        int& state = items_[Index(item)];
+        ItemState& itemState = items_[Index(item)];
         const bool inside = Contains(HoverRect(PageBarItemRect(item)), px, py);
-        if (inside && state == kNormal) {
-            state = kHover;
+        if (inside && itemState == ItemState::kNormal) {
+            itemState = ItemState::kHover;
             view_.RedrawPageBarItem(item);
-        } else if (!inside && state == kHover) {
-            state = kNormal;
+        } else if (!inside && itemState == ItemState::kHover) {
+            itemState = ItemState::kNormal;
             view_.RedrawPageBarItem(item);
         }
     }
     for (int button = 1; button < kPaletteButton; ++button) {
         TitleButton& entry = titleButtons_[Index(button)];
         const bool inside = Contains(HoverRect(entry.rect), px, py);
-        if (inside && entry.state == kNormal) {
-            entry.state = kHover;
+        if (inside && entry.state == ButtonState::kNormal) {
+            entry.state = ButtonState::kHover;
             // Buttons 1 to 3 show their hover image only through the fade.
             if (button > kFadingButtonCount) {
                 view_.RedrawTitleButton(button, kOpaque, false);
             }
             StartFade();
-        } else if (!inside && entry.state == kHover) {
-            entry.state = kNormal;
+        } else if (!inside && entry.state == ButtonState::kHover) {
+            entry.state = ButtonState::kNormal;
             view_.RedrawTitleButton(button, kOpaque, false);
         }
     }
     TitleButton& palette = titleButtons_[Index(kPaletteButton)];
     const bool inside = Contains(HoverRect(palette.rect), px, py);
-    if (inside && palette.state == kNormal) {
-        palette.state = kHover;
+    if (inside && palette.state == ButtonState::kNormal) {
+        palette.state = ButtonState::kHover;
         view_.RedrawPaletteButton();
-    } else if (!inside && palette.state == kHover) {
-        palette.state = kNormal;
+    } else if (!inside && palette.state == ButtonState::kHover) {
+        palette.state = ButtonState::kNormal;
         view_.RedrawPaletteButton();
     }
 }
@@ -88,7 +88,7 @@ void MainFrame::MouseMove(int px, int py) {
 void MainFrame::FadeTick() {
     bool anyFading = false;
     for (int button = 1; button <= kFadingButtonCount; ++button) {
-        if (titleButtons_[Index(button)].state != kHover) {
+        if (titleButtons_[Index(button)].state != ButtonState::kHover) {
             continue;
         }
         anyFading = true;
@@ -108,19 +108,19 @@ void MainFrame::FadeTick() {
 
 void MainFrame::MouseLeave() {
     for (int item = 1; item <= kPageBarItemCount; ++item) {
-        if (items_[Index(item)] == kHover) {
-            items_[Index(item)] = kNormal;
+        if (items_[Index(item)] == ItemState::kHover) {
+            items_[Index(item)] = ItemState::kNormal;
             view_.RedrawPageBarItem(item);
         }
     }
     for (int button = 1; button < kPaletteButton; ++button) {
-        if (titleButtons_[Index(button)].state == kHover) {
-            titleButtons_[Index(button)].state = kNormal;
+        if (titleButtons_[Index(button)].state == ButtonState::kHover) {
+            titleButtons_[Index(button)].state = ButtonState::kNormal;
             view_.RedrawTitleButton(button, kOpaque, false);
         }
     }
-    if (titleButtons_[Index(kPaletteButton)].state == kHover) {
-        titleButtons_[Index(kPaletteButton)].state = kNormal;
+    if (titleButtons_[Index(kPaletteButton)].state == ButtonState::kHover) {
+        titleButtons_[Index(kPaletteButton)].state = ButtonState::kNormal;
         view_.RedrawPaletteButton();
     }
 }
@@ -133,8 +133,8 @@ void MainFrame::LeftPress(int px, int py) {
             continue;
         }
         hit = true;
-        if (entry.state != kPressed) {
-            entry.state = kPressed;
+        if (entry.state != ButtonState::kPressed) {
+            entry.state = ButtonState::kPressed;
             view_.RedrawTitleButton(button, kOpaque, false);
             break;
         }
@@ -144,14 +144,14 @@ void MainFrame::LeftPress(int px, int py) {
             continue;
         }
         hit = true;
-        if (items_[Index(item)] != kSelected) {
-            items_[Index(item)] = kSelected;
+        if (items_[Index(item)] != ItemState::kSelected) {
+            items_[Index(item)] = ItemState::kSelected;
             view_.RedrawPageBarItem(item);
             SelectPage(item);
         }
         for (int other = 1; other <= kPageBarItemCount; ++other) {
             if (other != item) {
-                items_[Index(other)] = kNormal;
+                items_[Index(other)] = ItemState::kNormal;
                 view_.RedrawPageBarItem(other);
             }
         }
@@ -159,17 +159,17 @@ void MainFrame::LeftPress(int px, int py) {
     TitleButton& palette = titleButtons_[Index(kPaletteButton)];
     if (Contains(palette.rect, px, py)) {
         hit = true;
-        if (palette.state != kPressed) {
-            palette.state = kPressed;
+        if (palette.state != ButtonState::kPressed) {
+            palette.state = ButtonState::kPressed;
             view_.RedrawPaletteButton();
             view_.OpenPalette();
-            SetUnselectedItems(kHoverSuspended);
+            SetUnselectedItems(ItemState::kHoverSuspended);
         }
-    } else if (palette.state == kPressed) {
-        palette.state = kNormal;
+    } else if (palette.state == ButtonState::kPressed) {
+        palette.state = ButtonState::kNormal;
         view_.ClosePalette();
         view_.RepaintWindow();
-        SetUnselectedItems(kNormal);
+        SetUnselectedItems(ItemState::kNormal);
     }
     if (!hit) {
         view_.StartWindowDrag();
@@ -179,10 +179,10 @@ void MainFrame::LeftPress(int px, int py) {
 void MainFrame::LeftRelease(int px, int py) {
     for (int button = 1; button < kPaletteButton; ++button) {
         TitleButton& entry = titleButtons_[Index(button)];
-        if (entry.state != kPressed) {
+        if (entry.state != ButtonState::kPressed) {
             continue;
         }
-        entry.state = kNormal;
+        entry.state = ButtonState::kNormal;
         view_.RedrawTitleButton(button, kOpaque, false);
         if (Contains(entry.rect, px, py)) {
             view_.RunTitleButtonAction(button);
@@ -196,9 +196,9 @@ void MainFrame::PageContainerPressed(bool paletteWindowOpen) {
         return;
     }
     view_.ClosePalette();
-    titleButtons_[Index(kPaletteButton)].state = kNormal;
+    titleButtons_[Index(kPaletteButton)].state = ButtonState::kNormal;
     view_.RepaintWindow();
-    SetUnselectedItems(kNormal);
+    SetUnselectedItems(ItemState::kNormal);
 }
 
 void MainFrame::SelectPage(int item) {

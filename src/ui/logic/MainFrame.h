@@ -9,12 +9,19 @@
 
 namespace glyphwell::ui {
 
-enum ElementState : int {
+// A title button's state; the palette button is pressed while its window is open.
+enum class ButtonState : int {
     kNormal = 0,
     kHover = 1,
-    kPressed = 2,         // title buttons; the palette button while its window is open
-    kSelected = 2,        // page-bar items
-    kHoverSuspended = 5,  // page-bar items while the palette window is open
+    kPressed = 2,
+};
+
+// A page-bar item's state.
+enum class ItemState : int {
+    kNormal = 0,
+    kHover = 1,
+    kSelected = 2,
+    kHoverSuspended = 5,  // while the palette window is open
 };
 
 inline constexpr int kFadeIntervalMs = 20;
@@ -67,9 +74,9 @@ class MainFrame {
     void PageContainerPressed(bool paletteWindowOpen);
     void SelectPage(int item);
 
-    int TitleButtonState(int button) const { return titleButtons_[Index(button)].state; }
+    ButtonState TitleButtonState(int button) const { return titleButtons_[Index(button)].state; }
     const Rect& TitleButtonRectOf(int button) const { return titleButtons_[Index(button)].rect; }
-    int PageBarItemState(int item) const { return items_[Index(item)]; }
+    ItemState PageBarItemState(int item) const { return items_[Index(item)]; }
     // The first selected item, 0 for none.
     int SelectedItem() const;
     int FadeValue() const { return fade_; }
@@ -78,17 +85,17 @@ class MainFrame {
   private:
     struct TitleButton {
         Rect rect;
-        int state = kNormal;
+        ButtonState state = ButtonState::kNormal;
     };
     static std::size_t Index(int number) { return static_cast<std::size_t>(number - 1); }
     void StartFade();
     void StopFade();
-    void SetUnselectedItems(int state);
+    void SetUnselectedItems(ItemState state);
 
     MainFrameView& view_;
     PageFillHooks hooks_;
     std::array<TitleButton, kTitleButtonCount> titleButtons_{};
-    std::array<int, kPageBarItemCount> items_{};
+    std::array<ItemState, kPageBarItemCount> items_{};
     int fade_ = 0;
     bool fadeRunning_ = false;
     bool backupListFilled_ = false;

@@ -1,54 +1,15 @@
 #include "ui/logic/SystemFontList.h"
 
+#include "collections/RemoveWithCopy.h"
 #include "fonts/SystemFontOrder.h"
-#include "platform/Encoding.h"
 #include "platform/Files.h"
+#include "ui/logic/GridRules.h"
 
 namespace glyphwell::ui {
 namespace {
 
 constexpr const char* kMenuCaptionHead = "删除字体  (  ";
 constexpr const char* kMenuCaptionTail = "  )";
-constexpr std::size_t kMenuCaptionHeadBytes = 13;  // its GBK length
-constexpr std::size_t kMenuCaptionTailBytes = 3;
-
-// The copy is trusted only when it is as long as its source.
-bool CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (!platform::CopyFile(from, to, true)) {
-        return false;
-    }
-    const auto source = platform::FileSize(from);
-    return source.has_value() && platform::FileSize(to) == source;
-}
-
-constexpr const char* kPartialCopyPrefix = ".glyphwell-partial-";
-
-// Removes one installed font, its file kept as `copy`. The copy is made under a passing name
-// and takes its own name only once the font is out, so a failed copy or a refused uninstall
-// never costs an older file of that name. False when the font stays installed because the
-// copy failed; with `keepCopy` a refused uninstall still leaves the copy.
-bool RemoveWithCopy(fonts::FontRegistry& registry, int n, const std::filesystem::path& copy,
-                    bool keepCopy) {
-    const fonts::FontEntry entry = registry.Entry(n);
-    const std::filesystem::path installed = platform::PathFromUtf8(entry.FilePath);
-    std::filesystem::path partial = copy;
-    partial.replace_filename(kPartialCopyPrefix + copy.filename().string());
-    if (!CopyWhole(installed, partial)) {
-        platform::DeleteFile(partial);
-        return false;
-    }
-    const bool uninstalled = fonts::UninstallFont(registry, n);
-    std::error_code error;
-    if (uninstalled || keepCopy) {
-        std::filesystem::rename(partial, copy, error);
-    } else {
-        platform::DeleteFile(partial);
-    }
-    if (uninstalled && !error) {
-        platform::DeleteFile(installed);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -82,7 +43,7 @@ int FillSystemList(GridData& grid, const std::vector<std::string>& listed) {
 
 std::unordered_map<std::string, std::string> FaceFiles(const fonts::FontRegistry& registry) {
     std::unordered_map<std::string, std::string> files;
-    const int count = registry.count();
+    const int count = registry.Count();
     files.reserve(static_cast<std::size_t>(count));
     for (int n = 1; n <= count; ++n) {
         fonts::FontEntry entry = registry.Entry(n);
@@ -112,7 +73,7 @@ int FillSearchResults(GridData& grid, const std::vector<std::string>& names,
     }
     if (s > 0) {
         grid.SetRowCount(s);
-        const fonts::SearchColumns widths = fonts::SearchColumnWidths(gridWidth, s);
+        const SearchColumns widths = SearchColumnWidths(gridWidth, s);
         grid.SetColumnWidth(0, widths.column0);
         grid.SetColumnWidth(1, widths.column1);
         grid.SetFontHeight(0, 0, s - 1, 0, kSearchSampleHeight);
@@ -125,15 +86,6 @@ std::string MenuFontCaption(const std::string& name) {
     return kMenuCaptionHead + name + kMenuCaptionTail;
 }
 
-std::string NameFromMenuCaption(const std::string& caption) {
-    const std::string gbk = platform::Utf8ToGbk(caption);
-    if (gbk.size() < kMenuCaptionHeadBytes + kMenuCaptionTailBytes) {
-        return {};
-    }
-    return platform::GbkToUtf8(gbk.substr(
-        kMenuCaptionHeadBytes, gbk.size() - kMenuCaptionHeadBytes - kMenuCaptionTailBytes));
-}
-
 std::string ClickedFontName(const GridData& grid, int x) {
     const int row = grid.CurrentRow();
     if (row < 0) {
@@ -142,13 +94,13 @@ std::string ClickedFontName(const GridData& grid, int x) {
     return grid.Text(row, x > kLeftRightBoundary ? 4 : 1);
 }
 
-std::string NameToCopy(const GridData& grid, const std::string& deleteItemCaption) {
+std::string NameToCopy(const GridData& grid, const std::string& menuFont) {
     const int row = grid.CurrentRow();
     if (row < 0) {
         return {};
     }
     const std::string left = grid.Text(row, 1);
-    return deleteItemCaption == MenuFontCaption(left) ? left : grid.Text(row, 4);
+    return menuFont == left ? left : grid.Text(row, 4);
 }
 
 UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& grid,
@@ -162,10 +114,10 @@ UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& g
         }
         const std::filesystem::path fileName =
             platform::PathFromUtf8(registry.FilePath(n)).filename();
-        if (!RemoveWithCopy(registry, n, recycleBin / fileName, false)) {
+        if (!collections::RemoveWithCopy(registry, n, recycleBin / fileName, false)) {
             outcome.keptFonts.push_back(name);
         }
-        const int total = searchResults ? grid.RowCount() : registry.count();
+        const int total = searchResults ? grid.RowCount() : registry.Count();
         const int percent = total > 0 ? row * 100 / total : 0;
         if (progress) {
             progress("卸载" + name + ".完成:" + std::to_string(percent) + "%");
@@ -193,7 +145,8 @@ bool DeleteSearchResultFont(fonts::FontRegistry& registry, const std::string& na
     if (n == 0) {
         return false;
     }
-    kept = !RemoveWithCopy(registry, n, recycleBin / platform::PathFromUtf8(name + ".ttf"), true);
+    kept = !collections::RemoveWithCopy(registry, n,
+                                        recycleBin / platform::PathFromUtf8(name + ".ttf"), true);
     return true;
 }
 

@@ -34,16 +34,15 @@ std::string FontCountCaption(int count);
 int FillSearchResults(GridData& grid, const std::vector<std::string>& names,
                       const std::string& text, bool caseSensitive, int gridWidth);
 
-// "删除字体  (  " + name + "  )", and the name recovered from such a caption.
+// "删除字体  (  " + name + "  )": the menu item that shows which font the menu acts on.
 std::string MenuFontCaption(const std::string& name);
-std::string NameFromMenuCaption(const std::string& caption);
 
 // The font a right click at `x` on the main list's current row points at; empty without a
 // current row.
 std::string ClickedFontName(const GridData& grid, int x);
-// The name "复制字体名" of the main list's menu copies: the left font when the caption names
-// it, else the right one.
-std::string NameToCopy(const GridData& grid, const std::string& deleteItemCaption);
+// The name "复制字体名" of the main list's menu copies: the left font of the current row when
+// the menu acts on it, else the right one.
+std::string NameToCopy(const GridData& grid, const std::string& menuFont);
 
 struct UninstallOutcome {
     std::vector<std::string> keptFonts;  // left installed because their copy failed

@@ -1,7 +1,6 @@
 #include "ui/logic/WebLinks.h"
 
-#include <array>
-#include <utility>
+#include "catalogue/ServerRequests.h"
 
 namespace glyphwell::ui {
 namespace {
@@ -9,43 +8,40 @@ namespace {
 // The words 设计作品欣赏, percent-encoded as they stand in the address.
 constexpr const char* kGalleryQuery = "%E8%AE%BE%E8%AE%A1%E4%BD%9C%E5%93%81%E6%AC%A3%E8%B5%8F";
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kLinkButtonPaths = {{
-    {"图形按钮29", "/ziyuan.html"},
-    {"图形按钮30", "/xiazai.html"},
-    {"图形按钮31", "/wangpan/wangpan.html"},
-    {"图形按钮32", "/daohang.html"},
-}};
-
 }  // namespace
 
-std::string BrowserBoxStartAddress(std::string_view boxName,
-                                   const platform::ServiceAddresses& addresses) {
-    if (boxName == "超文本浏览框1") {
-        return addresses.site + "/ad.html";
+std::string BrowserBoxStartAddress(ControlId box, const platform::ServiceAddresses& addresses) {
+    using catalogue::WebPage;
+    switch (box) {
+        case ControlId::kAdvertisementBox:
+            return catalogue::WebPageAddress(addresses.site, WebPage::Advertisement);
+        case ControlId::kDesignShopBox:
+            return catalogue::WebPageAddress(addresses.site, WebPage::DesignShop);
+        case ControlId::kDesignResourcesBox:
+            return catalogue::WebPageAddress(addresses.site, WebPage::DesignResources);
+        case ControlId::kGalleryBox:
+            return addresses.imageSearch + kGalleryQuery;
+        case ControlId::kSharedFontsBox:
+            return addresses.sharedFonts;
+        default:
+            return {};
     }
-    if (boxName == "超文本浏览框2") {
-        return addresses.site + "/tmall.html";
-    }
-    if (boxName == "超文本浏览框3") {
-        return addresses.site + "/ziyuan.html";
-    }
-    if (boxName == "超文本浏览框4") {
-        return addresses.imageSearch + kGalleryQuery;
-    }
-    if (boxName == "超文本浏览框5") {
-        return addresses.sharedFonts;
-    }
-    return {};
 }
 
-std::string LinkButtonAddress(std::string_view buttonName,
-                              const platform::ServiceAddresses& addresses) {
-    for (const auto& [name, path] : kLinkButtonPaths) {
-        if (name == buttonName) {
-            return addresses.site + std::string(path);
-        }
+std::string LinkButtonAddress(ControlId button, const platform::ServiceAddresses& addresses) {
+    using catalogue::WebPage;
+    switch (button) {
+        case ControlId::kDesignSoftwareLink:
+            return catalogue::WebPageAddress(addresses.site, WebPage::DesignResources);
+        case ControlId::kFontSitesLink:
+            return catalogue::WebPageAddress(addresses.site, WebPage::FontSites);
+        case ControlId::kCloudResourcesLink:
+            return catalogue::WebPageAddress(addresses.site, WebPage::CloudResources);
+        case ControlId::kSiteDirectoryLink:
+            return catalogue::WebPageAddress(addresses.site, WebPage::SiteDirectory);
+        default:
+            return {};
     }
-    return {};
 }
 
 std::string WebSearchAddress(const platform::ServiceAddresses& addresses, std::string_view text) {
@@ -53,11 +49,12 @@ std::string WebSearchAddress(const platform::ServiceAddresses& addresses, std::s
 }
 
 std::string HomePageAddress(const platform::ServiceAddresses& addresses) {
-    return addresses.site;
+    return catalogue::HomeAddress(addresses.site);
 }
 
 std::string AboutText(const platform::ServiceAddresses& addresses) {
-    return "软件名称：Glyphwell2014\n"
+    return std::string("软件名称：") + kProgramTitle +
+           "\n"
            "    出品：Glyphwell 开发组\n"
            "    网站：" +
            addresses.site +

@@ -6,16 +6,15 @@
 #include <string_view>
 
 #include "platform/ServiceAddresses.h"
+#include "ui/logic/PageControls.h"
 
 namespace glyphwell::ui {
 
-// Where a browser box goes when its page is created; empty for an unknown box name.
-std::string BrowserBoxStartAddress(std::string_view boxName,
-                                   const platform::ServiceAddresses& addresses);
+// Where a browser box goes when its page is created; empty for a control that is no box.
+std::string BrowserBoxStartAddress(ControlId box, const platform::ServiceAddresses& addresses);
 
-// The design-resources link button's page on the web site; empty for other names.
-std::string LinkButtonAddress(std::string_view buttonName,
-                              const platform::ServiceAddresses& addresses);
+// The design-resources link button's page on the web site; empty for other controls.
+std::string LinkButtonAddress(ControlId button, const platform::ServiceAddresses& addresses);
 
 // The web search: the typed text appended to the query address as it stands, not encoded.
 std::string WebSearchAddress(const platform::ServiceAddresses& addresses, std::string_view text);

@@ -156,7 +156,8 @@ TEST(FrameLayoutTest, TitleAreaFill) {
         skin.BackgroundKind = c.kind;
         skin.SkinNumber = c.skinNumber;
         skin.skin.BackgroundColour = c.background;
-        EXPECT_EQ(SettleTitleAreaFill(skin), c.fill) << c.kind << " " << c.skinNumber;
+        SettleBackgroundKind(skin);
+        EXPECT_EQ(TitleAreaFillOf(skin), c.fill) << c.kind << " " << c.skinNumber;
         EXPECT_EQ(skin.BackgroundKind, c.kindAfter) << c.kind << " " << c.skinNumber;
     }
 }
@@ -164,7 +165,7 @@ TEST(FrameLayoutTest, TitleAreaFill) {
 TEST_F(MainFrameTest, FadeClimbsByFiveEveryTickAndStopsPastOpaque) {
     const Point p = TitleCentre(kMaximiseButton);
     frame_.MouseMove(p.x, p.y);
-    EXPECT_EQ(frame_.TitleButtonState(kMaximiseButton), kHover);
+    EXPECT_EQ(frame_.TitleButtonState(kMaximiseButton), ButtonState::kHover);
     // Buttons 1 to 3 are not redrawn on entry: the fade shows them.
     EXPECT_EQ(view_.Take(), (Calls{"start timer 20"}));
     for (int step = 1; step <= 51; ++step) {
@@ -180,7 +181,7 @@ TEST_F(MainFrameTest, FadeClimbsByFiveEveryTickAndStopsPastOpaque) {
     EXPECT_FALSE(frame_.FadeRunning());
 
     frame_.MouseMove(kFreeSpot.x, kFreeSpot.y);
-    EXPECT_EQ(frame_.TitleButtonState(kMaximiseButton), kNormal);
+    EXPECT_EQ(frame_.TitleButtonState(kMaximiseButton), ButtonState::kNormal);
     EXPECT_EQ(view_.Take(), (Calls{"title 2 255"}));
 }
 
@@ -219,26 +220,26 @@ TEST_F(MainFrameTest, ButtonsFourAndFiveSwitchAtOnce) {
 TEST_F(MainFrameTest, HoverReachesOnePixelFurtherLeftThanPresses) {
     const Rect r = frame_.TitleButtonRectOf(kMenuButton);
     frame_.MouseMove(r.x - 1, r.y);
-    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), kHover);
+    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), ButtonState::kHover);
     frame_.MouseMove(r.x + r.width, r.y);  // inside for presses, outside for hover
-    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), kNormal);
+    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), ButtonState::kNormal);
     view_.Take();
     frame_.LeftPress(r.x - 1, r.y);
-    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), kNormal);
+    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), ButtonState::kNormal);
     EXPECT_EQ(view_.Take(), (Calls{"drag"}));
     frame_.LeftPress(r.x, r.y + r.height);
-    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), kPressed);
+    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), ButtonState::kPressed);
     // The right edge is shared with button 4, which is looked at first.
     frame_.LeftRelease(kFreeSpot.x, kFreeSpot.y);
     frame_.LeftPress(r.x + r.width, r.y);
-    EXPECT_EQ(frame_.TitleButtonState(kMoveButton), kPressed);
-    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), kNormal);
+    EXPECT_EQ(frame_.TitleButtonState(kMoveButton), ButtonState::kPressed);
+    EXPECT_EQ(frame_.TitleButtonState(kMenuButton), ButtonState::kNormal);
 
     const Rect item = PageBarItemRect(8);
     frame_.MouseMove(item.x - 1, item.y + item.height);
-    EXPECT_EQ(frame_.PageBarItemState(8), kHover);
+    EXPECT_EQ(frame_.PageBarItemState(8), ItemState::kHover);
     frame_.MouseMove(item.x + item.width, item.y);
-    EXPECT_EQ(frame_.PageBarItemState(8), kNormal);
+    EXPECT_EQ(frame_.PageBarItemState(8), ItemState::kNormal);
 }
 
 TEST_F(MainFrameTest, ActionRunsOnlyWhenReleasedOverThePressedButton) {
@@ -256,13 +257,13 @@ TEST_F(MainFrameTest, ActionRunsOnlyWhenReleasedOverThePressedButton) {
     for (const Case& c : cases) {
         const Point press = TitleCentre(c.button);
         frame_.LeftPress(press.x, press.y);
-        EXPECT_EQ(frame_.TitleButtonState(c.button), kPressed);
+        EXPECT_EQ(frame_.TitleButtonState(c.button), ButtonState::kPressed);
         EXPECT_EQ(view_.Take(), (Calls{"title " + std::to_string(c.button) + " 255"}));
         frame_.MouseMove(c.release.x, c.release.y);
         view_.Take();
         frame_.LeftRelease(c.release.x, c.release.y);
         EXPECT_EQ(view_.Take(), c.expected) << c.button;
-        EXPECT_EQ(frame_.TitleButtonState(c.button), kNormal);
+        EXPECT_EQ(frame_.TitleButtonState(c.button), ButtonState::kNormal);
     }
     // A release with nothing pressed does nothing.
     frame_.LeftRelease(TitleCentre(kCloseButton).x, TitleCentre(kCloseButton).y);
@@ -293,7 +294,8 @@ TEST_F(MainFrameTest, EachItemShowsItsPage) {
         EXPECT_EQ(calls[1], "page " + std::to_string(pages[item - 1]));
         EXPECT_EQ(calls[2], "status");
         for (int other = 1; other <= kPageBarItemCount; ++other) {
-            EXPECT_EQ(frame_.PageBarItemState(other), other == item ? kSelected : kNormal);
+            EXPECT_EQ(frame_.PageBarItemState(other),
+                      other == item ? ItemState::kSelected : ItemState::kNormal);
         }
         EXPECT_EQ(frame_.SelectedItem(), item);
     }
@@ -322,30 +324,30 @@ TEST_F(MainFrameTest, RefillRulesOfThePages) {
 TEST_F(MainFrameTest, OpenPaletteSuspendsPageBarHover) {
     const Point palette = TitleCentre(kPaletteButton);
     frame_.MouseMove(palette.x, palette.y);
-    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), kHover);
+    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), ButtonState::kHover);
     view_.Take();
     frame_.LeftPress(palette.x, palette.y);
     EXPECT_EQ(view_.Take(), (Calls{"palette", "open palette"}));
-    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), kPressed);
+    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), ButtonState::kPressed);
     for (int item = 2; item <= kPageBarItemCount; ++item) {
-        EXPECT_EQ(frame_.PageBarItemState(item), kHoverSuspended);
+        EXPECT_EQ(frame_.PageBarItemState(item), ItemState::kHoverSuspended);
     }
-    EXPECT_EQ(frame_.PageBarItemState(1), kSelected);
+    EXPECT_EQ(frame_.PageBarItemState(1), ItemState::kSelected);
     // Hover changes nothing on the bar now; a second press on the button neither.
     const Point item3 = Centre(PageBarItemRect(3));
     frame_.MouseMove(item3.x, item3.y);
     frame_.MouseLeave();
     frame_.LeftPress(palette.x, palette.y);
     EXPECT_EQ(view_.Take(), Calls{});
-    EXPECT_EQ(frame_.PageBarItemState(3), kHoverSuspended);
+    EXPECT_EQ(frame_.PageBarItemState(3), ItemState::kHoverSuspended);
 
     // A press on a free part closes the palette, restores hover and still drags.
     frame_.LeftPress(kFreeSpot.x, kFreeSpot.y);
     EXPECT_EQ(view_.Take(), (Calls{"close palette", "repaint", "drag"}));
-    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), kNormal);
-    EXPECT_EQ(frame_.PageBarItemState(3), kNormal);
+    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), ButtonState::kNormal);
+    EXPECT_EQ(frame_.PageBarItemState(3), ItemState::kNormal);
     frame_.MouseMove(item3.x, item3.y);
-    EXPECT_EQ(frame_.PageBarItemState(3), kHover);
+    EXPECT_EQ(frame_.PageBarItemState(3), ItemState::kHover);
 }
 
 TEST_F(MainFrameTest, PressOnAnItemWhilePaletteOpenSelectsItAndClosesThePalette) {
@@ -353,9 +355,9 @@ TEST_F(MainFrameTest, PressOnAnItemWhilePaletteOpenSelectsItAndClosesThePalette)
     frame_.LeftPress(palette.x, palette.y);
     ClickItem(6);
     EXPECT_EQ(frame_.SelectedItem(), 6);
-    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), kNormal);
+    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), ButtonState::kNormal);
     for (int item : {1, 2, 3, 4, 5, 7, 8}) {
-        EXPECT_EQ(frame_.PageBarItemState(item), kNormal);
+        EXPECT_EQ(frame_.PageBarItemState(item), ItemState::kNormal);
     }
 }
 
@@ -367,15 +369,15 @@ TEST_F(MainFrameTest, PressOnThePageContainerClosesAnOpenPalette) {
     view_.Take();
     frame_.PageContainerPressed(true);
     EXPECT_EQ(view_.Take(), (Calls{"close palette", "repaint"}));
-    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), kNormal);
-    EXPECT_EQ(frame_.PageBarItemState(2), kNormal);
+    EXPECT_EQ(frame_.TitleButtonState(kPaletteButton), ButtonState::kNormal);
+    EXPECT_EQ(frame_.PageBarItemState(2), ItemState::kNormal);
 }
 
 TEST_F(MainFrameTest, MouseLeaveClearsEveryHover) {
     const Point item2 = Centre(PageBarItemRect(2));
     frame_.MouseMove(item2.x, item2.y);
     frame_.MouseLeave();
-    EXPECT_EQ(frame_.PageBarItemState(2), kNormal);
+    EXPECT_EQ(frame_.PageBarItemState(2), ItemState::kNormal);
     const Point palette = TitleCentre(kPaletteButton);
     frame_.MouseMove(palette.x, palette.y);
     view_.Take();
@@ -385,7 +387,7 @@ TEST_F(MainFrameTest, MouseLeaveClearsEveryHover) {
     const Point item1 = Centre(PageBarItemRect(1));
     frame_.MouseMove(item1.x, item1.y);
     frame_.MouseLeave();
-    EXPECT_EQ(frame_.PageBarItemState(1), kSelected);
+    EXPECT_EQ(frame_.PageBarItemState(1), ItemState::kSelected);
     EXPECT_EQ(view_.Take(), Calls{});
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+// The three web pages: "设计资源" with its four link buttons over one browser box, "设计商城"
+// and "作品欣赏", each a browser box on a page of the web site.
+
+#include <QObject>
+#include <QString>
+
+#include "ui/PageControlFactory.h"
+
+class QWebEngineView;
+
+namespace glyphwell::ui {
+
+class WebPages : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int kFirstPageIndex = 5;
+    static constexpr int kLastPageIndex = 7;
+
+    // `pages` holds the container's pages; the three web pages are taken from it.
+    WebPages(QWidget* const* pages, const PageContext& context);
+
+    QWebEngineView& DesignResourcesBox() { return *designResourcesBox_; }
+
+  private:
+    QWebEngineView* designResourcesBox_ = nullptr;
+};
+
+}  // namespace glyphwell::ui
