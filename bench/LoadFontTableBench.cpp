@@ -87,7 +87,7 @@ BENCHMARK(BM_EnumerateFontsKey)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FcList(benchmark::State& state) {
     Setup();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(test::RunCommand("fc-list : family file").size());
+        benchmark::DoNotOptimize(test::RunCommand("fc-list : family file").output.size());
     }
 }
 BENCHMARK(BM_FcList)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -15,6 +15,8 @@ packages=(
   # tests
   googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fontconfig
   fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
+  # looking at the program as a person would (scripts/screenshot-pages.sh)
+  xdotool imagemagick
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fonts/FontFaces.h"
 #include "fonts/FontSystem.h"
 
 struct _FcConfig;
@@ -30,10 +31,6 @@ struct FontconfigPaths {
 // $XDG_DATA_HOME/fonts/ and $XDG_CONFIG_HOME/fontconfig/conf.d/ (defaults ~/.local/share and
 // ~/.config).
 FontconfigPaths DefaultFontconfigPaths();
-
-// The file of the desktop's font named `family` (matched as fontconfig spells it, case
-// ignored), or empty when no installed font has that family.
-std::string FontFileOfFamily(const std::string& family);
 
 class FontconfigFontSystem : public FontSystem {
   public:

@@ -15,6 +15,7 @@
 
 namespace glyphwell::ui {
 
+class GridDelegate;
 class GridModel;
 
 class Grid : public QTableView, private GridObserver {
@@ -70,7 +71,7 @@ class Grid : public QTableView, private GridObserver {
     GridData data_;
     FaceFileLookup faceFile_;
     std::unique_ptr<GridModel> model_;
-    QAbstractItemDelegate* delegate_ = nullptr;
+    GridDelegate* delegate_ = nullptr;
     QTimer warmTimer_;
     int warmedFrom_ = -1;       // where an interrupted warming goes on
     bool showingData_ = false;  // the view follows the data; its own changes are not fed back

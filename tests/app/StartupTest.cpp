@@ -144,6 +144,51 @@ TEST_F(StartupTest, CatalogueServerBaseIsTheBodyUpToItsFirstZeroByte) {
     EXPECT_EQ(offline.catalogueServerBase.Wait(), "");
 }
 
+// Records what start-up asks of the window.
+class RecordingWindow : public StartupWindow {
+  public:
+    std::vector<std::string> calls;
+
+  private:
+    void UseFlatControlStyle() override { calls.push_back("style"); }
+    void PrepareArtwork() override { calls.push_back("artwork"); }
+    void ShowWaitingForCatalogueServerBase() override { calls.push_back("waiting"); }
+    void TakeMouse() override { calls.push_back("mouse"); }
+    void MarkFirstItemSelected() override { calls.push_back("first item"); }
+    void SkinChanged() override { calls.push_back("skin"); }
+    void DrawStatusLine() override { calls.push_back("status"); }
+    void CreateRecognitionWindow() override { calls.push_back("recognition"); }
+    void PrepareGridColumns() override { calls.push_back("columns"); }
+    void ShowFontDownloadPage() override { calls.push_back("download page"); }
+    void UseFirstSystemListMode() override { calls.push_back("list mode"); }
+};
+
+TEST_F(StartupTest, CreatedStepRunsInOrderWithoutWaitingForASilentSite) {
+    test::SilentLocalServer site;
+    platform::ServiceAddresses addresses;
+    addresses.site = site.Base();
+    platform::HttpOptions http;
+    http.stallTimeout = std::chrono::seconds(3);
+    ProgramState state(runDir_.Path(), addresses, http);
+    RecordingWindow window;
+    StartupSteps steps;
+    steps.openCatalogue = [&window] { window.calls.push_back("loader"); };
+    StartupLoader loader(steps, runDir_ / kFontSnapshotFileName);
+
+    MainWindowCreated(state, window, &loader);
+    loader.Wait();
+    // Everything ran while the site had not answered yet.
+    EXPECT_FALSE(state.catalogueServerBase.IfKnown().has_value());
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"style", "artwork", "waiting", "mouse", "first item",
+                                        "skin", "status", "recognition", "columns", "download page",
+                                        "list mode", "loader"}));
+    EXPECT_TRUE(FolderExists(runDir_ / platform::PathFromUtf8("字体回收站")));
+    EXPECT_EQ(state.versionLine.Text(), "主程序版本:3.8     字库版本号:0.1");
+    // A site that never answers counts as a failed request.
+    EXPECT_EQ(state.catalogueServerBase.Wait(), "");
+}
+
 TEST_F(StartupTest, LoaderWritesTheSnapshotOnceAndRunsStepsInOrder) {
     std::vector<std::string> order;
     StartupSteps steps;

@@ -19,9 +19,7 @@ using jet::ColumnType;
 using jet::JetRow;
 
 std::string Cli(const std::string& arguments, int* exitCode = nullptr) {
-    const char* cli = std::getenv("GLYPHWELL_CLI");
-    const test::CommandResult result = test::RunCommand(
-        test::ShellQuote(cli ? cli : "glyphwell-cli") + " " + arguments + " 2>/dev/null");
+    const test::CommandResult result = test::RunCliCommand(arguments + " 2>/dev/null");
     if (exitCode) {
         *exitCode = result.exitCode;
     }

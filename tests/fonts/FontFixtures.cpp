@@ -151,34 +151,8 @@ fs::path FontconfigSandbox::RejectFile() const {
     return dir_ / "config" / "fontconfig" / "conf.d" / "85-glyphwell-rejected.conf";
 }
 
-std::string RunCommand(const std::string& command, int* exitCode) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        throw std::runtime_error("popen failed");
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, n);
-    }
-    int status = ::pclose(pipe);
-    if (exitCode != nullptr) {
-        *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return output;
-}
-
-std::string RunCli(const std::filesystem::path& home, const std::string& arguments, int* exitCode) {
-    const char* cli = std::getenv("GLYPHWELL_CLI");
-    if (cli == nullptr) {
-        ADD_FAILURE() << "GLYPHWELL_CLI is not set";
-        return {};
-    }
-    return RunCommand(std::string(cli) + " --home " + home.string() + " " + arguments, exitCode);
-}
-
 std::vector<std::string> FcListFiles() {
-    std::string output = RunCommand("fc-list --format '%{file}\\n'");
+    std::string output = RunCommand("fc-list --format '%{file}\\n'").output;
     std::vector<std::string> files;
     for (std::size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
          start = end + 1) {

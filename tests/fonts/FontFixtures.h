@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Process.h"
 #include "support/TempDir.h"
 
 namespace glyphwell::test {
@@ -41,14 +42,6 @@ class FontconfigSandbox {
     TempDir dir_;
     std::map<std::string, std::string> savedEnvironment_;
 };
-
-// Runs a shell command; its standard output, and its exit code in `exitCode`.
-std::string RunCommand(const std::string& command, int* exitCode = nullptr);
-
-// Runs the command-line program (GLYPHWELL_CLI, set by ctest) with `--home home` and
-// `arguments`; a test failure when the variable is missing.
-std::string RunCli(const std::filesystem::path& home, const std::string& arguments,
-                   int* exitCode = nullptr);
 
 // The files `fc-list` shows in another process.
 std::vector<std::string> FcListFiles();

@@ -38,6 +38,30 @@ std::string LocalHttpServer::Base() const {
     return "http://127.0.0.1:" + std::to_string(port_);
 }
 
+SilentLocalServer::SilentLocalServer() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    // The kernel completes connections into the backlog; nobody ever reads them.
+    if (listener_ < 0 ||
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener_, 16) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("cannot listen on a local port");
+    }
+    port_ = ntohs(address.sin_port);
+}
+
+SilentLocalServer::~SilentLocalServer() {
+    ::close(listener_);
+}
+
+std::string SilentLocalServer::Base() const {
+    return "http://127.0.0.1:" + std::to_string(port_);
+}
+
 std::string UnusedLocalAddress() {
     // Bind a plain socket to a free port and close it again: nothing listens there afterwards.
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);

@@ -28,6 +28,22 @@ class LocalHttpServer {
     int port_ = 0;
 };
 
+// A site on 127.0.0.1 that takes connections and never answers, as a hung server does.
+class SilentLocalServer {
+  public:
+    SilentLocalServer();
+    ~SilentLocalServer();
+    SilentLocalServer(const SilentLocalServer&) = delete;
+    SilentLocalServer& operator=(const SilentLocalServer&) = delete;
+
+    // "http://127.0.0.1:PORT"
+    std::string Base() const;
+
+  private:
+    int listener_ = -1;
+    int port_ = 0;
+};
+
 // An address on 127.0.0.1 where nothing listens.
 std::string UnusedLocalAddress();
 

@@ -2,8 +2,11 @@
 
 #include <sys/wait.h>
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 
 namespace glyphwell::test {
 
@@ -21,6 +24,23 @@ CommandResult RunCommand(const std::string& command) {
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+CommandResult RunCliCommand(const std::string& arguments) {
+    const char* cli = std::getenv("GLYPHWELL_CLI");
+    if (cli == nullptr) {
+        ADD_FAILURE() << "GLYPHWELL_CLI is not set";
+        return {};
+    }
+    return RunCommand(ShellQuote(cli) + " " + arguments);
+}
+
+std::string RunCli(const std::filesystem::path& home, const std::string& arguments, int* exitCode) {
+    CommandResult result = RunCliCommand("--home " + ShellQuote(home.string()) + " " + arguments);
+    if (exitCode != nullptr) {
+        *exitCode = result.exitCode;
+    }
+    return std::move(result.output);
 }
 
 std::string ShellQuote(std::string_view text) {

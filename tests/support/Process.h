@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,14 @@ struct CommandResult {
 
 // Runs `command` through the shell.
 CommandResult RunCommand(const std::string& command);
+
+// Runs the command-line program (GLYPHWELL_CLI, set by ctest) with `arguments` as the shell
+// reads them; a test failure when the variable is missing.
+CommandResult RunCliCommand(const std::string& arguments);
+
+// The same with `--home home` first: its standard output, and its exit code in `exitCode`.
+std::string RunCli(const std::filesystem::path& home, const std::string& arguments,
+                   int* exitCode = nullptr);
 
 // `text` in single quotes for the shell.
 std::string ShellQuote(std::string_view text);
