@@ -17,6 +17,8 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
   # looking at the program as a person would (scripts/screenshot-pages.sh)
   xdotool imagemagick
+  # Qt's own words (standard buttons and dialogs) in Chinese
+  qt6-translations-l10n
 )
 
 missing=()

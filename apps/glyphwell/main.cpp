@@ -18,6 +18,7 @@
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
+#include "ui/Translations.h"
 #include "ui/UiFonts.h"
 
 int main(int argc, char** argv) {
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     ui::PrepareBrowserEngine();
     QApplication application(argc, argv);
     ui::UseInterfaceFont();
+    ui::UseChineseQtTexts();
 
     // The program-wide state; it lives until the process ends.
     app::ProgramState state(

@@ -52,6 +52,8 @@ SystemFontPage::SystemFontPage(QWidget& page, const PageContext& context)
     advertisementGroup_ = &made.Get<QGroupBox>(ControlId::kAdvertisementGroup);
     fontGrid_->SetRowHeight(kFontGridRowHeight);
     searchResultGrid_->SetRowHeight(kSearchResultRowHeight);
+    // The result columns are sized to the grid; a horizontal bar would only hide a row.
+    searchResultGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     // Rebuilds and searches, above all after a reload, leave megabytes of freed blocks that
     // the allocator would keep for the rest of the run. Handing them back takes milliseconds,
@@ -114,6 +116,13 @@ void SystemFontPage::ConnectControls() {
     connect(uninstallButton_, &QAbstractButton::clicked, this, &SystemFontPage::BatchUninstall);
     connect(selectAllBox_, &QCheckBox::clicked, this, &SystemFontPage::SelectAllFonts);
     connect(fontFilterBox_, &QLineEdit::textChanged, this, &SystemFontPage::SearchSystemFonts);
+    fontFilterBox_->installEventFilter(this);
+    // A search on show is run again at once under the new case rule.
+    connect(matchCaseBox_, &QCheckBox::toggled, this, [this] {
+        if (state_.Shown() != ShownFontList::kAllFonts) {
+            SearchSystemFonts();
+        }
+    });
     connect(customPreviewBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
         ApplyCustomPreviewText(fontGrid_->Data(), text.toStdString());
     });
@@ -132,6 +141,16 @@ void SystemFontPage::ConnectControls() {
             [this](QPoint at) { ShowMenu(FontMenu::kFontList, at); });
     connect(searchResultGrid_, &Grid::RightReleased, this,
             [this](QPoint at) { ShowMenu(FontMenu::kSearchResults, at); });
+}
+
+bool SystemFontPage::eventFilter(QObject* watched, QEvent* event) {
+    // The filter box's first text is a hint: the first time the box takes the focus it is
+    // selected, so that typing replaces it. Selected after the click has placed the cursor.
+    if (watched == fontFilterBox_ && event->type() == QEvent::FocusIn && !filterFocusedBefore_) {
+        filterFocusedBefore_ = true;
+        QTimer::singleShot(0, fontFilterBox_, &QLineEdit::selectAll);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void SystemFontPage::PrepareGridColumns() {

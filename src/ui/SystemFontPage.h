@@ -71,6 +71,9 @@ class SystemFontPage : public QObject {
     QMenu& FontGridMenu() { return *fontGridMenu_; }
     QMenu& SearchResultMenu() { return *searchResultMenu_; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void CreateMenus(QWidget& window);
     void ConnectControls();
@@ -84,6 +87,7 @@ class SystemFontPage : public QObject {
     void RememberFaceFiles();
 
     SystemFontPageState state_;
+    bool filterFocusedBefore_ = false;
     fonts::FontRegistry* registry_ = nullptr;
     std::filesystem::path recycleBin_;
     QWidget& window_;

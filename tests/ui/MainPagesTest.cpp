@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -29,6 +31,7 @@
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
 #include "ui/TestApplication.h"
+#include "ui/Translations.h"
 #include "ui/UiFonts.h"
 #include "ui/logic/PageControls.h"
 #include "ui/logic/SystemFontList.h"
@@ -133,6 +136,25 @@ TEST_F(MainPagesTest, EveryControlStartsWhereItsTableSays) {
     EXPECT_EQ(Pages().SystemFonts().FontGrid().Data().ColumnKind(5), CellKind::kCheckBox);
     EXPECT_EQ(Pages().RecycleBin().FolderGrid().Data().ColumnKind(2), CellKind::kCheckBox);
     EXPECT_EQ(Pages().SystemFonts().State().ListMode(), fonts::ListMode::ByLanguage);
+}
+
+TEST_F(MainPagesTest, CountAndSelectAllShowWholeWithinThePage) {
+    Start();
+    auto& count = Named<QLabel>("标签2");
+    auto& selectAll = Named<QCheckBox>("选择框4");
+    count.setText(QString::fromStdString(FontCountCaption(10004)));
+    EXPECT_LE(QFontMetrics(count.font()).horizontalAdvance(count.text()), count.width());
+    EXPECT_LT(count.geometry().right(), selectAll.x());
+    EXPECT_LE(selectAll.sizeHint().width(), selectAll.width());
+    EXPECT_LT(selectAll.geometry().right(), window_->findChild<QWidget*>("选择夹1")->width());
+}
+
+TEST_F(MainPagesTest, StandardButtonsSpeakChinese) {
+    Start();
+    ASSERT_TRUE(UseChineseQtTexts());
+    QMessageBox box(QMessageBox::Question, "信息：", "?", QMessageBox::Yes | QMessageBox::No);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->text().startsWith("是"));
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().startsWith("否"));
 }
 
 TEST_F(MainPagesTest, MenusArePopUpsOnly) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 
 #include <memory>
 
@@ -100,6 +101,26 @@ TEST_F(SystemFontPageTest, SearchShowsExactlyOneOfTheListsAndTheNoResultLabel) {
     EXPECT_FALSE(List().isHidden());
     EXPECT_TRUE(Results().isHidden());
     EXPECT_TRUE(noResult.isHidden());
+}
+
+TEST_F(SystemFontPageTest, TypingReplacesTheFilterHintAndMatchCaseSearchesAgain) {
+    auto& filter = Named<QLineEdit>("编辑框1");
+    auto focusIn = [&filter] {
+        QFocusEvent event(QEvent::FocusIn, Qt::MouseFocusReason);
+        QApplication::sendEvent(&filter, &event);
+        QApplication::processEvents();
+    };
+    focusIn();
+    QTest::keyClicks(&filter, "ALPHA");
+    EXPECT_EQ(filter.text(), "ALPHA");
+    EXPECT_FALSE(Results().isHidden());
+    Named<QCheckBox>("选择框5").click();  // at once: no font is spelt "ALPHA"
+    EXPECT_FALSE(Named<QLabel>("标签20").isHidden());
+    EXPECT_TRUE(Results().isHidden());
+    // Only the first focus selects: later the user's own text stays.
+    focusIn();
+    QTest::keyClicks(&filter, "X");
+    EXPECT_EQ(filter.text(), "ALPHAX");
 }
 
 TEST_F(SystemFontPageTest, RightClickPicksTheHalfAndCopyTakesItsName) {

@@ -13,6 +13,7 @@
 #include "app/Startup.h"
 #include "support/LocalHttpServer.h"
 #include "ui/BrowserEngine.h"
+#include "ui/Translations.h"
 #include "ui/UiFonts.h"
 
 namespace glyphwell::test {
@@ -26,6 +27,7 @@ inline QApplication& TestApplication() {
         static char* argv[] = {name, nullptr};
         auto* made = new QApplication(argc, argv);
         ui::UseInterfaceFont();  // as the program does
+        ui::UseChineseQtTexts();
         return made;
     }();
     return *application;

@@ -53,8 +53,10 @@ constexpr std::array kControls = std::to_array<ControlInfo>({
      {504, 0, 70, 24},
      true,
      "卸载"},
-    {C::kFontCountLabel, "标签2", K::kLabel, 0, C::kNone, {584, 0, 136, 24}, true, ""},
-    {C::kSelectAllFontsBox, "选择框4", K::kCheckBox, 0, C::kNone, {696, 0, 48, 24}, true, "全选"},
+    {C::kFontCountLabel, "标签2", K::kLabel, 0, C::kNone, {578, 0, 106, 24}, true, ""},
+    // The count label and "全选" sit a little left of their design places so that the page's
+    // right edge cuts neither a five-digit count nor the box's text.
+    {C::kSelectAllFontsBox, "选择框4", K::kCheckBox, 0, C::kNone, {686, 0, 50, 24}, true, "全选"},
     {C::kSearchResultGrid, "系统字体表格2", K::kGrid, 0, C::kNone, {0, 24, 848, 287}, false, ""},
     {C::kSystemFontGrid, "系统字体表格", K::kGrid, 0, C::kNone, {0, 25, 663, 367}, true, ""},
     {C::kUninstallProgressLabel, "标签18", K::kLabel, 0, C::kNone, {288, 208, 184, 64}, false, ""},

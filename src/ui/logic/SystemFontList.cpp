@@ -30,6 +30,13 @@ int FillSystemList(GridData& grid, const std::vector<std::string>& listed) {
         ++k;
     }
     grid.SetRowCount(row + k % 2);
+    if (k % 2 == 1) {
+        // The right half of a half-filled last row may still name a font of an earlier, longer
+        // list; its menu would act on that font.
+        grid.SetFaceName(row, 3, row, 3, "");
+        grid.SetText(row, 3, "");
+        grid.SetText(row, 4, "");
+    }
     grid.SetFontHeight(0, 0, grid.RowCount() - 1, 0, kSampleHeight);
     grid.SetFontHeight(0, 3, grid.RowCount() - 1, 3, kSampleHeight);
     if (k == 0) {

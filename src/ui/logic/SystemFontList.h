@@ -19,7 +19,8 @@ inline constexpr int kSearchSampleHeight = 25;  // search-result samples
 inline constexpr int kLeftRightBoundary = 334;  // a click right of it means the right font
 
 // Writes the listed fonts into `grid` two to a row and returns how many were listed. The
-// selection columns (2 and 5) are never written. No font leaves one empty row.
+// selection columns (2 and 5) are never written. The empty right half of a half-filled last row
+// holds no name. No font leaves one empty row.
 int FillSystemList(GridData& grid, const std::vector<std::string>& listed);
 
 // The installed fonts' files by display name, for drawing samples from the files themselves.

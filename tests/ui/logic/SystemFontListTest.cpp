@@ -32,6 +32,16 @@ TEST(SystemFontList, TwoFontsARowAndTheMarksStay) {
     }
     EXPECT_TRUE(grid.Checked(2, 2));  // a rebuild never writes the marks
 
+    // One font fewer after a reload: no ghost of the removed font in the last row.
+    grid.SetChecked(1, 5, true);
+    EXPECT_EQ(FillSystemList(grid, {"甲", "乙", "丙", "丁"}), 4);
+    EXPECT_EQ(FillSystemList(grid, {"甲", "乙", "丙"}), 3);
+    ASSERT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.Text(1, 3), "");
+    EXPECT_EQ(grid.Text(1, 4), "");
+    EXPECT_EQ(grid.FaceName(1, 3), "");
+    EXPECT_TRUE(grid.Checked(1, 5));  // its mark may stay
+
     EXPECT_EQ(FillSystemList(grid, {}), 0);
     EXPECT_EQ(grid.RowCount(), 1);
     EXPECT_EQ(grid.Text(0, 0), "");
