@@ -15,8 +15,11 @@ packages=(fonts-lxgw-wenkai fonts-cwtex-fs fonts-cwtex-heib fonts-cwtex-kai font
 
 mkdir -p "$cache/debs" "$cache/root"
 cd "$cache/debs"
+i=0
 for p in "${packages[@]}"; do
+  i=$((i + 1))
   if ! ls "${p}"_*.deb >/dev/null 2>&1; then
+    echo "demo: font package $i of ${#packages[@]}: $p"
     apt-get download "$p" >/dev/null 2>&1 || { [ "$(id -u)" -eq 0 ] && apt-get update -q >/dev/null && apt-get download "$p" >/dev/null; } || echo "demo: cannot download $p, going on without it" >&2
   fi
 done
@@ -25,6 +28,7 @@ for deb in *.deb; do
 done
 cd - >/dev/null
 
+echo "demo: reading the fonts' names"
 # One line per font file with a display name: NAME<TAB>FILE, unique names, sorted by file.
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT
@@ -75,4 +79,5 @@ manifest="$cache/demo.manifest"
   emit "手机字体" 8 13 android
 } > "$manifest"
 
-"$bin/glyphwell-server" build --manifest "$manifest" --out "$out"
+echo "demo: writing the catalogue of $count fonts into $out"
+"$bin/glyphwell-server" build --manifest "$manifest" --out "$out" >/dev/null

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     // The drawing toolkit, before any window.
+    ui::KeepConsoleQuiet();
     ui::PrepareBrowserEngine();
     QApplication application(argc, argv);
     ui::UseInterfaceFont();

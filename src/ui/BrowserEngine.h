@@ -10,4 +10,9 @@ namespace glyphwell::ui {
 // QTWEBENGINE_CHROMIUM_FLAGS are kept.
 void PrepareBrowserEngine();
 
+// Keeps Qt's and the engine's routine notes (the engine's settings, pages' script messages,
+// a desktop without OpenGL) off the console, so that what shows there is worth reading.
+// GLYPHWELL_VERBOSE=1 lets everything through.
+void KeepConsoleQuiet();
+
 }  // namespace glyphwell::ui
