@@ -10,7 +10,7 @@ set(GLYPHWELL_AREA_LINKS_catalogue container platform)
 set(GLYPHWELL_AREA_LINKS_app catalogue_requests platform)
 set(GLYPHWELL_AREA_LINKS_fonts platform)
 set(GLYPHWELL_AREA_LINKS_collections fonts platform)
-set(GLYPHWELL_AREA_LINKS_ui_logic app catalogue_requests collections fonts platform)
+set(GLYPHWELL_AREA_LINKS_ui_logic app catalogue catalogue_requests collections fonts platform)
 set(GLYPHWELL_AREA_LINKS_ui ui_logic app catalogue catalogue_requests container collections
     fonts platform)
 # The catalogue service shares only the container format with the program.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts Glyphwell under a virtual X server, shows each of its eight pages and saves a
 # screenshot of each: scripts/screenshot-pages.sh PROGRAM OUTDIR [program arguments...]
-# The program runs in a fresh RunDirectory unless --home is among the arguments.
+# The program runs in a fresh RunDirectory; CATALOGUE=FILE puts that catalogue file there first.
 set -euo pipefail
 program=$(realpath "$1")
 out=$(realpath -m "$2")
@@ -16,6 +16,7 @@ xvfb=$!
 export DISPLAY=$display
 sleep 1
 mkdir -p "$work/home"
+[ -z "${CATALOGUE:-}" ] || cp "$CATALOGUE" "$work/home/ztdata.mdb"
 (cd "$work/home" && exec "$program" --home "$work/home" "$@" >"$work/log" 2>&1) &
 app=$!
 

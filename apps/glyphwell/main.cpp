@@ -15,6 +15,7 @@
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/RunDirectory.h"
 #include "ui/BrowserEngine.h"
+#include "ui/CataloguePage.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
     ui::MainWindow window(state);
     ui::SystemFontPage& systemFontPage = window.Pages().SystemFonts();
     systemFontPage.UseFonts(fontRegistry, state.runDirectory / app::kRecycleBinFolderName);
+    ui::CataloguePage& cataloguePage = window.Pages().Catalogue();
+    cataloguePage.UseCatalogue(ui::CatalogueSourceOf(catalogueDatabase, fontRegistry));
+    catalogueDatabase.SetShowCategory([&cataloguePage] { cataloguePage.PostShowCategory(); });
 
     // The loader's later steps (downloaded fonts, the update check) plug in here as their
     // pages arrive.

@@ -4,11 +4,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QThread>
 #include <QTimer>
 #include <QWebEngineView>
 
 #include "ui/Canvas.h"
+#include "ui/CatalogueArtwork.h"
 #include "ui/GraphicButton.h"
+#include "ui/SamplePictures.h"
+#include "ui/UiFonts.h"
 #include "ui/logic/WebLinks.h"
 
 namespace glyphwell::ui {
@@ -16,14 +20,33 @@ namespace {
 
 constexpr int kDownloadAnimationIntervalMs = 50;
 
+// Colours as 0x00BBGGRR.
+constexpr app::Colour kWhite = 0xFFFFFF;
+constexpr app::Colour kBlack = 0x000000;
+constexpr app::Colour kRowFrame = 0xFF8000;         // RGB(0, 128, 255)
+constexpr app::Colour kHighlightTop = 0xFFF3D7;     // RGB(215, 243, 255)
+constexpr app::Colour kHighlightBottom = 0xFFF9EA;  // RGB(234, 249, 255)
+constexpr app::Colour kRowText = 0x606060;          // RGB(96, 96, 96)
+
+// The canvas's font sizes 12 and 9, in pixels.
+constexpr int kNamePixels = 16;
+constexpr int kPercentPixels = 12;
+
 // The row buttons in the order of the catalogue rows 1 to 6.
 constexpr ControlId kRowButtons[CataloguePage::kRowCount] = {
     ControlId::kPreviewRow1Button, ControlId::kPreviewRow2Button, ControlId::kPreviewRow3Button,
     ControlId::kPreviewRow4Button, ControlId::kPreviewRow5Button, ControlId::kPreviewRow6Button};
 constexpr ControlId kPagingButtons[] = {ControlId::kFirstPageButton, ControlId::kPreviousPageButton,
                                         ControlId::kNextPageButton, ControlId::kLastPageButton};
-constexpr CataloguePaging kPagings[] = {CataloguePaging::kFirst, CataloguePaging::kPrevious,
-                                        CataloguePaging::kNext, CataloguePaging::kLast};
+// Shown and hidden together.
+constexpr ControlId kPreviewControls[] = {
+    ControlId::kPreviewPictureLabel,  ControlId::kPreviewTextBackLabel,
+    ControlId::kFontSizeCaptionLabel, ControlId::kFontSizeBackLabel,
+    ControlId::kPreviewTextBox,       ControlId::kPreviewSizeBox};
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -35,22 +58,49 @@ CataloguePage::CataloguePage(QWidget& page, const PageContext& context)
     sharedFontsBox_ = &made.Get<QWebEngineView>(ControlId::kSharedFontsBox);
     webSearchButton_ = &made.Get<GraphicButton>(ControlId::kWebSearchButton);
     previewTextBox_ = &made.Get<QLineEdit>(ControlId::kPreviewTextBox);
+    for (std::size_t i = 0; i < std::size(kPreviewControls); ++i) {
+        previewControls_[i] = &made.Get<QWidget>(kPreviewControls[i]);
+    }
     fontCanvas_ = &made.Get<Canvas>(ControlId::kFontCanvas);
     backCanvas_ = &made.Get<Canvas>(ControlId::kBackCanvas);
     for (int row = 0; row < kRowCount; ++row) {
-        rowButtons_[row] = &made.Get<GraphicButton>(kRowButtons[row]);
-        connect(rowButtons_[row], &QAbstractButton::clicked, this,
+        rowButtons_[static_cast<std::size_t>(row)] = &made.Get<GraphicButton>(kRowButtons[row]);
+        connect(rowButtons_[static_cast<std::size_t>(row)], &QAbstractButton::clicked, this,
                 [this, row] { emit PreviewRequested(row + 1); });
     }
     for (std::size_t i = 0; i < std::size(kPagingButtons); ++i) {
         pagingButtons_[i] = &made.Get<GraphicButton>(kPagingButtons[i]);
-        connect(pagingButtons_[i], &QAbstractButton::clicked, this,
-                [this, paging = kPagings[i]] { emit PageRequested(paging); });
     }
     pageNumberLabel_ = &made.Get<QLabel>(ControlId::kPageNumberLabel);
     sharedFontsBox_->raise();
+    for (const char* caption : kCategoryTabCaptions) {
+        categoryTabs_->addTab(QString::fromUtf8(caption));
+    }
 
-    connect(categoryTabs_, &QTabBar::currentChanged, this, &CataloguePage::CategoryChosen);
+    browser_ = std::make_unique<CatalogueBrowser>(
+        static_cast<CatalogueView&>(*this), CatalogueSource{}, [this](const CatalogueItem& item) {
+            if (startDownload_) {
+                startDownload_(item);
+            }
+        });
+    connect(categoryTabs_, &QTabBar::currentChanged, this,
+            [this](int tab) { browser_->ShowCategory(tab); });
+    connect(categoryCanvas_, &Canvas::MouseMoved, this,
+            [this](QPoint at) { browser_->SubcategoryMove(at.x(), at.y()); });
+    connect(categoryCanvas_, &Canvas::LeftReleased, this,
+            [this](QPoint at) { browser_->SubcategoryRelease(at.x(), at.y()); });
+    connect(fontCanvas_, &Canvas::MouseMoved, this,
+            [this](QPoint at) { browser_->ListMove(at.x(), at.y()); });
+    connect(fontCanvas_, &Canvas::LeftPressed, this,
+            [this](QPoint at) { browser_->ListPress(at.x(), at.y()); });
+    connect(fontCanvas_, &Canvas::LeftReleased, this,
+            [this](QPoint at) { browser_->ListRelease(at.x(), at.y()); });
+    connect(pagingButtons_[0], &QAbstractButton::clicked, this, [this] { browser_->FirstPage(); });
+    connect(pagingButtons_[1], &QAbstractButton::clicked, this,
+            [this] { browser_->PreviousPage(); });
+    connect(pagingButtons_[2], &QAbstractButton::clicked, this, [this] { browser_->NextPage(); });
+    connect(pagingButtons_[3], &QAbstractButton::clicked, this, [this] { browser_->LastPage(); });
+
     // Every press into the preview box empties it, also after the user typed there.
     previewTextBox_->installEventFilter(this);
     connect(webSearchButton_, &QAbstractButton::clicked, this, [this] {
@@ -60,8 +110,36 @@ CataloguePage::CataloguePage(QWidget& page, const PageContext& context)
     animationTimer_ = new QTimer(&context.window);
     animationTimer_->setObjectName(kAnimationTimerName);
     animationTimer_->setInterval(kDownloadAnimationIntervalMs);
-    connect(animationTimer_, &QTimer::timeout, this, &CataloguePage::AnimationTick);
+    connect(animationTimer_, &QTimer::timeout, this, [this] { browser_->AnimationTick(); });
     animationTimer_->start();
+}
+
+CataloguePage::~CataloguePage() = default;
+
+void CataloguePage::UseCatalogue(CatalogueSource source) {
+    browser_ = std::make_unique<CatalogueBrowser>(
+        static_cast<CatalogueView&>(*this), std::move(source), [this](const CatalogueItem& item) {
+            if (startDownload_) {
+                startDownload_(item);
+            }
+        });
+}
+
+void CataloguePage::SetDownloadStarter(std::function<void(const CatalogueItem&)> start) {
+    startDownload_ = std::move(start);
+}
+
+void CataloguePage::SetRecognitionWindowOpener(std::function<void()> open) {
+    openRecognitionWindow_ = std::move(open);
+}
+
+void CataloguePage::PostShowCategory() {
+    const auto show = [this] { browser_->ShowCategory(categoryTabs_->currentIndex()); };
+    if (QThread::currentThread() == thread()) {
+        show();
+        return;
+    }
+    QMetaObject::invokeMethod(this, show, Qt::BlockingQueuedConnection);
 }
 
 bool CataloguePage::eventFilter(QObject* watched, QEvent* event) {
@@ -80,6 +158,104 @@ void CataloguePage::ApplyLayout(const FrameLayout& layout) {
 
 void CataloguePage::SetSharedFontsBoxVisible(bool visible) {
     sharedFontsBox_->setVisible(visible);
+}
+
+void CataloguePage::ClearList() {
+    backCanvas_->Clear(kWhite);
+    fontCanvas_->Clear(kWhite);
+}
+
+void CataloguePage::ClearBackCanvas() {
+    backCanvas_->Clear(kWhite);
+}
+
+void CataloguePage::ClearSubcategories() {
+    categoryCanvas_->Clear(kWhite);
+}
+
+void CataloguePage::DrawSubcategoryButton(int left, int top, SubcategoryLook look,
+                                          const std::string& name, int textLeft) {
+    const CatalogueArtwork& art = TheCatalogueArtwork();
+    const QImage& picture = look == SubcategoryLook::kSelected ? art.subcategorySelected
+                            : look == SubcategoryLook::kHover  ? art.subcategoryHover
+                                                               : art.subcategoryNormal;
+    categoryCanvas_->DrawPicture(
+        picture, QRect(left, top, kSubcategoryButtonWidth, kSubcategoryButtonHeight));
+    categoryCanvas_->DrawText(QPoint(textLeft, top + 5), Q(name), SongFont(kInterfacePixelSize),
+                              kBlack);
+}
+
+const QImage& CataloguePage::SampleOf(int row, const std::string& bytes) {
+    Sample& sample = samples_[static_cast<std::size_t>(row - 1)];
+    if (sample.bytes != bytes) {
+        sample.bytes = bytes;
+        sample.picture = DecodeSamplePicture(bytes);
+    }
+    return sample.picture;
+}
+
+void CataloguePage::DrawRow(int row, const CatalogueItem& item, bool highlighted) {
+    const CatalogueArtwork& art = TheCatalogueArtwork();
+    const int frontWidth = fontCanvas_->width();
+    const int backWidth = PageControl(ControlId::kBackCanvas).rect.width;
+    const int y = (row - 1) * kCatalogueRowHeight;
+    Canvas& back = *backCanvas_;
+    back.DrawRectangle(QRect(0, y, frontWidth, kCatalogueRowHeight + 1), kRowFrame, kWhite);
+    if (highlighted) {
+        back.GradientFill(QRect(1, y + 1, frontWidth - 2, 49), kHighlightTop, kHighlightBottom,
+                          Qt::Vertical);
+    }
+    const QImage& sample = SampleOf(row, item.SamplePicture);
+    if (!sample.isNull()) {
+        back.DrawPicture(sample, QPoint(5, y + 12), kWhite);
+    }
+    back.DrawText(QPoint(backWidth - backWidth / 3 - 150, y + 20), Q(item.FontName),
+                  SongFont(kNamePixels), kRowText);
+    const QPoint button(backWidth - kStateButtonLeftFromRight, y + 12);
+    switch (item.State) {
+        case CatalogueItemState::kNotInstalled:
+            back.DrawPicture(item.ButtonState == DownloadButtonLook::kPressed ? art.downloadPressed
+                             : item.ButtonState == DownloadButtonLook::kHover ? art.downloadHover
+                                                                              : art.downloadNormal,
+                             button, kWhite);
+            break;
+        case CatalogueItemState::kInstalled:
+            back.DrawPicture(art.installed, button, kWhite);
+            break;
+        case CatalogueItemState::kDownloading: {
+            const int frame = std::clamp(item.AnimationFrame, 1, 12);
+            back.DrawPicture(art.spinner[static_cast<std::size_t>(frame - 1)],
+                             QPoint(backWidth - 38, y + 10), kWhite);
+            back.DrawText(QPoint(backWidth - 68, y + 33),
+                          Q("下载中:" + std::to_string(item.Percent) + "%"),
+                          SongFont(kPercentPixels), kRowText);
+            break;
+        }
+    }
+    back.CopyTo(*fontCanvas_, QPoint(0, 0), QRect(QPoint(0, 0), back.Surface().size()));
+    rowButtons_[static_cast<std::size_t>(row - 1)]->show();
+}
+
+void CataloguePage::SetPageLabel(const std::string& text) {
+    pageNumberLabel_->setText(Q(text));
+}
+
+void CataloguePage::SetPreviewControlsVisible(bool visible) {
+    for (QWidget* control : previewControls_) {
+        control->setVisible(visible);
+    }
+}
+
+void CataloguePage::HideRowButtons() {
+    for (GraphicButton* button : rowButtons_) {
+        button->hide();
+    }
+}
+
+void CataloguePage::OpenRecognitionWindow() {
+    if (openRecognitionWindow_) {
+        openRecognitionWindow_();
+    }
 }
 
 }  // namespace glyphwell::ui

@@ -1,12 +1,19 @@
 #pragma once
-// The font-download page: category tabs and canvases, the preview and search boxes, the six
-// row buttons and the paging buttons, and the shared-fonts box over them. It owns its
-// controls. Browsing, downloading and previews come with the catalogue; until then the page
-// announces what the user asked for through its signals.
+// The font-download page: category tabs, the sub-category buttons, six rows of catalogue fonts
+// with their sample pictures and download buttons, paging, the preview and search boxes, and
+// the shared-fonts box over them. It owns its controls and draws what CatalogueBrowser
+// decides; downloads are started through the starter the program gives it.
 
+#include <QImage>
 #include <QObject>
 
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
 #include "ui/PageControlFactory.h"
+#include "ui/logic/CatalogueBrowser.h"
 #include "ui/logic/FrameLayout.h"
 
 class QLabel;
@@ -20,49 +27,79 @@ namespace glyphwell::ui {
 class Canvas;
 class GraphicButton;
 
-enum class CataloguePaging { kFirst, kPrevious, kNext, kLast };
-
-class CataloguePage : public QObject {
+class CataloguePage : public QObject, private CatalogueView {
     Q_OBJECT
   public:
     static constexpr int kPageIndex = 1;
-    static constexpr int kRowCount = 6;
+    static constexpr int kRowCount = kCatalogueRowCount;
 
     CataloguePage(QWidget& page, const PageContext& context);
+    ~CataloguePage() override;
+
+    // What the page reads; until it is given the page stays empty.
+    void UseCatalogue(CatalogueSource source);
+    // Begins the download of a row's font; the page has set the row to downloading.
+    void SetDownloadStarter(std::function<void(const CatalogueItem&)> start);
+    // The recognition window of tab "  字体识别".
+    void SetRecognitionWindowOpener(std::function<void()> open);
 
     void ApplyLayout(const FrameLayout& layout);
-    // The shared-fonts box lies over the page's other controls while it shows.
-    void SetSharedFontsBoxVisible(bool visible);
+    void SetSharedFontsBoxVisible(bool visible) override;
 
+    // The category of the chosen tab again, on the interface thread; from any thread, returning
+    // once it is shown.
+    void PostShowCategory();
+
+    CatalogueBrowser& Browser() { return *browser_; }
     QTabBar& CategoryTabs() { return *categoryTabs_; }
     Canvas& CategoryCanvas() { return *categoryCanvas_; }
     Canvas& FontCanvas() { return *fontCanvas_; }
     Canvas& BackCanvas() { return *backCanvas_; }
 
   signals:
-    void CategoryChosen(int tab);
     // Rows 1 to 6.
     void PreviewRequested(int row);
-    void PageRequested(CataloguePaging paging);
-    // The download indicators' animation timer.
-    void AnimationTick();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // CatalogueView.
+    void ClearList() override;
+    void ClearBackCanvas() override;
+    void ClearSubcategories() override;
+    void DrawSubcategoryButton(int left, int top, SubcategoryLook look, const std::string& name,
+                               int textLeft) override;
+    void DrawRow(int row, const CatalogueItem& item, bool highlighted) override;
+    void SetPageLabel(const std::string& text) override;
+    void SetPreviewControlsVisible(bool visible) override;
+    void HideRowButtons() override;
+    void OpenRecognitionWindow() override;
+
+    // The decoded sample of a row, made again only when its bytes change.
+    const QImage& SampleOf(int row, const std::string& bytes);
+
     const PageContext& context_;
     QTabBar* categoryTabs_;
     Canvas* categoryCanvas_;
     QWebEngineView* sharedFontsBox_;
     GraphicButton* webSearchButton_;
     QLineEdit* previewTextBox_;
+    std::array<QWidget*, 6> previewControls_{};
     Canvas* fontCanvas_;
     Canvas* backCanvas_;
-    GraphicButton* rowButtons_[kRowCount];
-    GraphicButton* pagingButtons_[4];
+    std::array<GraphicButton*, kRowCount> rowButtons_{};
+    std::array<GraphicButton*, 4> pagingButtons_{};
     QLabel* pageNumberLabel_;
     QTimer* animationTimer_;
+    std::unique_ptr<CatalogueBrowser> browser_;
+    std::function<void(const CatalogueItem&)> startDownload_;
+    std::function<void()> openRecognitionWindow_;
+    struct Sample {
+        std::string bytes;
+        QImage picture;
+    };
+    std::array<Sample, kRowCount> samples_{};
 };
 
 }  // namespace glyphwell::ui

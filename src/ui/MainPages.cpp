@@ -33,6 +33,7 @@ MainPages::MainPages(QStackedWidget& container, QWidget& window,
     }
     systemFonts_ = new SystemFontPage(*pages[SystemFontPage::kPageIndex], context_);
     catalogue_ = new CataloguePage(*pages[CataloguePage::kPageIndex], context_);
+    catalogue_->SetRecognitionWindowOpener([this] { ShowRecognitionWindow(); });
     const auto folderPage = [&](FolderKind kind) {
         return new FolderPage(*pages[FolderPage::PageIndexOf(kind)], kind, context_);
     };
