@@ -21,6 +21,8 @@ namespace fs = std::filesystem;
 
 const char* kSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 const char* kSerif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+// Only so that a broken server cannot hang the tests.
+constexpr std::chrono::seconds kGenerous{30};
 
 // A built site served on a free port of 127.0.0.1 for the whole suite.
 class SiteServerTest : public ::testing::Test {
@@ -109,9 +111,10 @@ TEST_F(SiteServerTest, CatalogueRequestsAnswerInTheirForms) {
     platform::HttpOptions offeringGzip;
     offeringGzip.headerBlock = std::string(catalogue::kFontDownloadHeaders);
     platform::HttpClient gzipClient(offeringGzip);
-    EXPECT_EQ(gzipClient.FetchWhole(server_->BaseAddress() + "/ztwjj/sans/regular.tmp"),
+    EXPECT_EQ(gzipClient.FetchWhole(server_->BaseAddress() + "/ztwjj/sans/regular.tmp",
+                                    packedFont.size(), kGenerous),
               packedFont);
-    EXPECT_EQ(gzipClient.FetchWhole(server_->BaseAddress() + "/ztpz.txt"), "1.5");
+    EXPECT_EQ(gzipClient.FetchWhole(server_->BaseAddress() + "/ztpz.txt", 3, kGenerous), "1.5");
 
     std::optional<std::int64_t> chunkedLength = 1;
     std::string chunkedFont = Get("/ztwjj/serif.tmp", chunkedServer_, &chunkedLength);
