@@ -55,6 +55,13 @@ std::optional<int> ParseNumber(const std::string& text) {
     return std::stoi(text);
 }
 
+GateLimits LimitsFor(const ServeOptions& options) {
+    GateLimits limits;
+    limits.workerThreads = options.workerThreads;
+    limits.headerDeadline = options.headerDeadline;
+    return limits;
+}
+
 }  // namespace
 
 fs::path ResolveInsideRoot(const fs::path& root, const std::string& path) {
@@ -82,21 +89,24 @@ fs::path ResolveInsideRoot(const fs::path& root, const std::string& path) {
     return resolved;
 }
 
-SiteServer::SiteServer(ServeOptions options) : options_(std::move(options)) {
-    const int threads = options_.workerThreads;
-    server_.new_task_queue = [threads] {
-        return new httplib::ThreadPool(static_cast<std::size_t>(threads));
-    };
+SiteServer::SiteServer(ServeOptions options)
+    : options_(std::move(options)), server_(LimitsFor(options_)) {
     Route();
 }
 
 bool SiteServer::Bind() {
+    bool bound;
     if (options_.port == 0) {
         port_ = server_.bind_to_any_port(options_.bind);
-        return port_ > 0;
+        bound = port_ > 0;
+    } else {
+        port_ = options_.port;
+        bound = server_.bind_to_port(options_.bind, options_.port);
     }
-    port_ = options_.port;
-    return server_.bind_to_port(options_.bind, options_.port);
+    if (bound) {
+        server_.DeepenListenQueue();
+    }
+    return bound;
 }
 
 std::string SiteServer::BaseAddress() const {
@@ -105,6 +115,7 @@ std::string SiteServer::BaseAddress() const {
 
 void SiteServer::Run() {
     server_.listen_after_bind();
+    server_.Shutdown();
 }
 
 void SiteServer::ServeFile(const std::string& path, const char* contentType, httplib::Response& res,

@@ -1,10 +1,11 @@
 #pragma once
 // The local web site and catalogue server: one process answers both.
 
-#include <httplib.h>
-
+#include <chrono>
 #include <filesystem>
 #include <string>
+
+#include "RequestGate.h"
 
 namespace glyphwell::server {
 
@@ -14,6 +15,8 @@ struct ServeOptions {
     int port = 8426;
     bool sendContentLength = true;  // false: font files go out chunked
     int workerThreads = 8;
+    // A request's header must have come whole this long after its first byte.
+    std::chrono::milliseconds headerDeadline{5'000};
 };
 
 // `root` + the request's path, or empty when the path would leave `root`.
@@ -30,6 +33,7 @@ class SiteServer {
     std::string BaseAddress() const;
     // Serves until Stop().
     void Run();
+    // Only closes the listening socket (main calls it from a signal handler); Run does the rest.
     void Stop() { server_.stop(); }
 
   private:
@@ -38,7 +42,7 @@ class SiteServer {
                    bool lengthKnown) const;
 
     ServeOptions options_;
-    httplib::Server server_;
+    GatedServer server_;
     int port_ = 0;
 };
 

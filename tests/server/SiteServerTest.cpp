@@ -1,7 +1,12 @@
 #include "SiteServer.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <fstream>
 #include <thread>
 
@@ -194,6 +199,102 @@ TEST_F(SiteServerTest, WebPagesAndServiceStandIns) {
     }
     EXPECT_NE(Get("/search/web?q=%E5%AE%8B%E4%BD%93%20<b>").find("宋体 &lt;b&gt;"),
               std::string::npos);
+}
+
+// A plain socket to the server, for what HttpClient does not send.
+int ConnectLocal(int port) {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    timeval watchdog{30, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &watchdog, sizeof watchdog);
+    return fd;
+}
+
+// Everything the server sends until it closes the connection (or the watchdog ends it).
+std::string ReadToEnd(int fd) {
+    std::string received;
+    char chunk[4096];
+    for (ssize_t got; (got = ::recv(fd, chunk, sizeof chunk, 0)) > 0;) {
+        received.append(chunk, static_cast<std::size_t>(got));
+    }
+    return received;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST_F(SiteServerTest, SlowClientsNeitherHoldTheWorkersNorOutstayTheirHeaderDeadline) {
+    ServeOptions options;
+    options.root = *site_ / "root";
+    options.port = 0;
+    options.headerDeadline = std::chrono::seconds(2);
+    SiteServer server(options);
+    ASSERT_TRUE(server.Bind());
+    std::thread serving([&server] { server.Run(); });
+
+    constexpr int kSlowClients = 50;
+    const std::string header =
+        "GET /ztym.txt HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: " + std::string(200, 'x') +
+        "\r\n\r\n";
+    std::vector<int> sockets;
+    for (int i = 0; i < kSlowClients; ++i) {
+        sockets.push_back(ConnectLocal(server.Port()));
+    }
+    // A byte from each client every quarter second (a minute for the header); a client stops
+    // once the server has closed it, and all stop after half a minute.
+    std::atomic<int> dropped = 0;
+    std::thread trickle([&] {
+        std::vector<bool> open(kSlowClients, true);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        for (std::size_t at = 0;
+             at < header.size() && dropped < kSlowClients && std::chrono::steady_clock::now() < end;
+             ++at) {
+            for (int i = 0; i < kSlowClients; ++i) {
+                char peek;
+                bool answered = ::recv(sockets[i], &peek, 1, MSG_PEEK | MSG_DONTWAIT) >= 0;
+                if (open[i] &&
+                    (answered || ::send(sockets[i], &header[at], 1, MSG_NOSIGNAL) != 1)) {
+                    open[i] = false;
+                    ++dropped;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Answered while every slow client still holds its connection.
+    EXPECT_EQ(dropped, 0);
+    EXPECT_EQ(platform::HttpClient().FetchWhole(server.BaseAddress() + "/ztym.txt", 100,
+                                                std::chrono::seconds(10)),
+              server.BaseAddress());
+    trickle.join();
+    EXPECT_EQ(dropped, kSlowClients);
+    for (int fd : sockets) {
+        ::close(fd);
+    }
+    server.Stop();
+    serving.join();
+}
+
+TEST_F(SiteServerTest, PipelinedRequestsOnOneConnectionAreAllAnswered) {
+    int fd = ConnectLocal(server_->Port());
+    const std::string request = "GET /ztpz.txt HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    const std::string last =
+        "GET /ztpz.txt HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    const std::string all = request + request + last;
+    ASSERT_EQ(::send(fd, all.data(), all.size(), MSG_NOSIGNAL), static_cast<ssize_t>(all.size()));
+    std::string answers = ReadToEnd(fd);
+    ::close(fd);
+    EXPECT_EQ(Count(answers, "HTTP/1.1 200 OK\r\n"), 3u) << answers;
 }
 
 TEST(Manifest, RefusesFaultyLines) {
