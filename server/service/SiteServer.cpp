@@ -59,6 +59,7 @@ GateLimits LimitsFor(const ServeOptions& options) {
     GateLimits limits;
     limits.workerThreads = options.workerThreads;
     limits.headerDeadline = options.headerDeadline;
+    limits.maxBodyBytes = kMaxRequestBody;
     return limits;
 }
 
@@ -142,6 +143,22 @@ void SiteServer::ServeFile(const std::string& path, const char* contentType, htt
 }
 
 void SiteServer::Route() {
+    // Decided on the header alone, before any body is read.
+    server_.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        const bool upload = req.path == "/recognize";
+        if (upload ? req.method != "POST" : req.method != "GET" && req.method != "HEAD") {
+            ErrorPage(res, 405, "不支持这种请求方式: " + req.method);
+            res.set_header("Allow", upload ? "POST" : "GET, HEAD");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        // httplib would inflate it without limit.
+        const std::string encoding = req.get_header_value("Content-Encoding");
+        if (!encoding.empty() && encoding != "identity") {
+            ErrorPage(res, 415, "不接受压缩的请求内容");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     // The catalogue server is this same process.
     server_.Get("/ztym.txt", [this](const httplib::Request&, httplib::Response& res) {
         res.set_content(BaseAddress(), "application/octet-stream");

@@ -19,6 +19,9 @@ struct ServeOptions {
     std::chrono::milliseconds headerDeadline{5'000};
 };
 
+// The most a request body may hold: the recognition stand-in's picture needs a few megabytes.
+inline constexpr std::size_t kMaxRequestBody = 8 * 1024 * 1024;
+
 // `root` + the request's path, or empty when the path would leave `root`.
 std::filesystem::path ResolveInsideRoot(const std::filesystem::path& root, const std::string& path);
 

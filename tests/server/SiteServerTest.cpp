@@ -297,6 +297,69 @@ TEST_F(SiteServerTest, PipelinedRequestsOnOneConnectionAreAllAnswered) {
     EXPECT_EQ(Count(answers, "HTTP/1.1 200 OK\r\n"), 3u) << answers;
 }
 
+TEST_F(SiteServerTest, RequestBodiesAreCappedAndNeverInflated) {
+    httplib::Client client("127.0.0.1", server_->Port());
+    client.set_read_timeout(std::chrono::seconds(30));
+    httplib::Client compressing("127.0.0.1", server_->Port());
+    compressing.set_read_timeout(std::chrono::seconds(30));
+    compressing.set_compress(true);
+    auto statusOf = [](const httplib::Result& result) { return result ? result->status : -1; };
+
+    httplib::Result picture =
+        client.Post("/recognize", {{"picture", "GIF89a", "sample.gif", "image/gif"}});
+    ASSERT_EQ(statusOf(picture), 200);
+    EXPECT_NE(picture->body.find("sample.gif"), std::string::npos);
+    EXPECT_EQ(statusOf(client.Post("/recognize", std::string(kMaxRequestBody - 1024, 'x'),
+                                   "application/octet-stream")),
+              200);
+    // Ten megabytes of zeros travel as ten kilobytes, and are not unpacked.
+    EXPECT_EQ(statusOf(compressing.Post("/recognize", std::string(10 << 20, '\0'),
+                                        "application/octet-stream")),
+              415);
+    EXPECT_EQ(statusOf(client.Post("/recognize", std::string(kMaxRequestBody + 1, 'x'),
+                                   "application/octet-stream")),
+              413);
+    // Without a length the body is cut off at the same size.
+    int chunkedStatus = statusOf(client.Post(
+        "/recognize",
+        [](std::size_t offset, httplib::DataSink& sink) {
+            if (offset >= kMaxRequestBody + (1 << 20)) {
+                sink.done();
+                return true;
+            }
+            static const std::string piece(1 << 16, 'x');
+            return sink.write(piece.data(), piece.size());
+        },
+        "application/octet-stream"));
+    EXPECT_TRUE(chunkedStatus == -1 || chunkedStatus >= 400) << chunkedStatus;
+    EXPECT_EQ(Get("/ztpz.txt"), "1.5");
+}
+
+TEST_F(SiteServerTest, MethodsARouteDoesNotTakeAre405WithTheOnesItDoes) {
+    httplib::Client client("127.0.0.1", server_->Port());
+    const struct {
+        const char* method;
+        const char* path;
+        const char* allowed;
+    } cases[] = {
+        {"PUT", "/index.html", "GET, HEAD"},  {"DELETE", "/ztpz.txt", "GET, HEAD"},
+        {"POST", "/index.html", "GET, HEAD"}, {"PATCH", "/text.php", "GET, HEAD"},
+        {"OPTIONS", "/", "GET, HEAD"},        {"GET", "/recognize", "POST"},
+    };
+    for (const auto& c : cases) {
+        httplib::Request request;
+        request.method = c.method;
+        request.path = c.path;
+        httplib::Result result = client.send(request);
+        ASSERT_TRUE(result) << c.method << " " << c.path;
+        EXPECT_EQ(result->status, 405) << c.method << " " << c.path;
+        EXPECT_EQ(result->get_header_value("Allow"), c.allowed) << c.method << " " << c.path;
+    }
+    httplib::Result head = client.Head("/ztpz.txt");
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->status, 200);
+}
+
 TEST(Manifest, RefusesFaultyLines) {
     test::TempDir dir;
     const std::pair<const char*, const char*> cases[] = {
