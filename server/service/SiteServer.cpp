@@ -55,6 +55,9 @@ std::optional<int> ParseNumber(const std::string& text) {
     return std::stoi(text);
 }
 
+constexpr std::size_t kPreviewMaxCharacters = 200;
+constexpr int kPreviewMaxWidth = 4096;
+
 GateLimits LimitsFor(const ServeOptions& options) {
     GateLimits limits;
     limits.workerThreads = options.workerThreads;
@@ -184,6 +187,9 @@ void SiteServer::Route() {
             font.starts_with("fonts/") ? ResolveInsideRoot(options_.root, font) : fs::path();
         TextStyle style;
         style.pixelSize = *size * 2;  // the preview strip shows it at twice the point size
+        // The strip shows a line of a sample text; longer ones are cut, not refused.
+        style.maxCharacters = kPreviewMaxCharacters;
+        style.maxWidth = kPreviewMaxWidth;
         style.slantDegrees = rot.value_or(0) == 30 ? 30 : rot.value_or(0) == 15 ? 15 : 0;
         std::optional<GreyImage> image;
         if (!fontFile.empty()) {

@@ -148,27 +148,46 @@ TEST_F(SiteServerTest, PackedDatabaseReadsBackWithTheManifestsTablesInOrder) {
               catalogue::PictureKind::Jpeg);
 }
 
-TEST_F(SiteServerTest, PreviewIsAPngThatGrowsWithTheSize) {
-    std::string small =
-        Get("/text.php?msg=Hello%20%E4%BD%A0&rot=15&size=10&font=fonts/DejaVu%20Sans.ttf");
-    std::string large =
-        Get("/text.php?msg=Hello%20%E4%BD%A0&rot=30&size=30&font=fonts/DejaVu%20Sans.ttf");
-    auto dimensions = [](const std::string& png) {
-        EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-        auto word = [&](std::size_t at) {
-            return (static_cast<unsigned char>(png[at]) << 24) |
-                   (static_cast<unsigned char>(png[at + 1]) << 16) |
-                   (static_cast<unsigned char>(png[at + 2]) << 8) |
-                   static_cast<unsigned char>(png[at + 3]);
-        };
-        return std::pair(word(16), word(20));
+// Width and height from a PNG's header; zeros when it is none.
+std::pair<unsigned, unsigned> PngSize(const std::string& png) {
+    if (png.size() < 24 || png.substr(0, 8) != std::string("\x89PNG\r\n\x1a\n", 8)) {
+        ADD_FAILURE() << "not a PNG";
+        return {0, 0};
+    }
+    auto word = [&](std::size_t at) {
+        return (static_cast<unsigned>(static_cast<unsigned char>(png[at])) << 24) |
+               (static_cast<unsigned>(static_cast<unsigned char>(png[at + 1])) << 16) |
+               (static_cast<unsigned>(static_cast<unsigned char>(png[at + 2])) << 8) |
+               static_cast<unsigned>(static_cast<unsigned char>(png[at + 3]));
     };
-    ASSERT_GT(small.size(), 24u);
-    ASSERT_GT(large.size(), 24u);
-    auto [smallWidth, smallHeight] = dimensions(small);
-    auto [largeWidth, largeHeight] = dimensions(large);
+    return {word(16), word(20)};
+}
+
+std::string PreviewPath(const std::string& text, int size) {
+    return "/text.php?msg=" + text + "&rot=0&size=" + std::to_string(size) +
+           "&font=fonts/DejaVu%20Sans.ttf";
+}
+
+TEST_F(SiteServerTest, PreviewIsAPngThatGrowsWithTheSize) {
+    auto [smallWidth, smallHeight] =
+        PngSize(Get("/text.php?msg=Hello%20%E4%BD%A0&rot=15&size=10&font=fonts/DejaVu%20Sans.ttf"));
+    auto [largeWidth, largeHeight] =
+        PngSize(Get("/text.php?msg=Hello%20%E4%BD%A0&rot=30&size=30&font=fonts/DejaVu%20Sans.ttf"));
     EXPECT_GT(largeWidth, smallWidth);
     EXPECT_GT(largeHeight, smallHeight);
+}
+
+TEST_F(SiteServerTest, PreviewTextIsCutToItsFirstCharactersAndThePictureToItsWidth) {
+    auto width = [](const std::string& text, int size) {
+        return PngSize(Get(PreviewPath(text, size))).first;
+    };
+    // Narrow letters at the smallest size: 200 fit in the width, the 201st is dropped.
+    EXPECT_GT(width(std::string(200, 'i'), 6), width(std::string(199, 'i'), 6));
+    EXPECT_EQ(width(std::string(250, 'i'), 6), width(std::string(200, 'i'), 6));
+    // Wide letters at the largest size: the picture stops at 4096 pixels.
+    std::string png = Get(PreviewPath(std::string(8000, 'W'), 30));
+    EXPECT_EQ(PngSize(png).first, 4096u);
+    EXPECT_LT(png.size(), 1u << 20);
 }
 
 TEST_F(SiteServerTest, BadRequestsGetErrorPagesAndNothingOutsideTheRoot) {
