@@ -71,6 +71,13 @@ int Install(ProgramState&, const Arguments& arguments) {
     }
     fonts::FontconfigFontSystem system;
     std::string target = arguments.size() == 2 ? arguments[1] : std::string();
+    if (fonts::InstallTargetName(system, arguments[0], target).empty()) {
+        std::fprintf(stderr,
+                     "glyphwell-cli: \"%s\" is not a file name a font may take in the Fonts "
+                     "folder\n",
+                     target.empty() ? arguments[0].c_str() : target.c_str());
+        return 1;
+    }
     std::string displayName = fonts::ReadFaceName(arguments[0]);
     if (fonts::InstallFont(system, arguments[0], target) == 0) {
         std::fprintf(stderr, "glyphwell-cli: %s has no display name\n", arguments[0].c_str());

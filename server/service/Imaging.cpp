@@ -76,6 +76,9 @@ std::optional<GreyImage> RenderText(const std::filesystem::path& fontFile, std::
     const int ascender = static_cast<int>(face->size->metrics.ascender >> 6);
     const int descender = static_cast<int>(-(face->size->metrics.descender >> 6));
     std::vector<char32_t> codes = DecodeUtf8(text);
+    if (style.maxCharacters > 0 && codes.size() > style.maxCharacters) {
+        codes.resize(style.maxCharacters);
+    }
 
     // First pass measures, second pass draws.
     int penWidth = 0;
@@ -88,12 +91,18 @@ std::optional<GreyImage> RenderText(const std::filesystem::path& fontFile, std::
         std::ceil(std::tan(style.slantDegrees * M_PI / 180.0) * (ascender + descender)));
     GreyImage image;
     image.width = std::max(1, penWidth + slantRoom + 2 * style.padding);
+    if (style.maxWidth > 0) {
+        image.width = std::min(image.width, style.maxWidth);
+    }
     image.height = std::max(style.minimumHeight, ascender + descender + 2 * style.padding);
     image.pixels.assign(static_cast<std::size_t>(image.width) * image.height, 255);
     const int baseline = (image.height - ascender - descender) / 2 + ascender;
 
     int penX = style.padding;
     for (char32_t code : codes) {
+        if (penX >= image.width) {
+            break;  // the rest is cut off
+        }
         if (FT_Load_Char(face.get(), code, FT_LOAD_RENDER) != 0) {
             continue;
         }

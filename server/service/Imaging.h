@@ -1,6 +1,7 @@
 #pragma once
 // Text set in a font file, and the picture encodings the service sends.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -22,6 +23,10 @@ struct TextStyle {
     double slantDegrees = 0;  // leans the glyphs to the right
     int padding = 4;
     int minimumHeight = 0;  // the picture is at least this tall, text centred
+    // Limits for text from the network; zero is none. Characters past the first
+    // `maxCharacters` are dropped, and the picture is cut at `maxWidth` pixels.
+    std::size_t maxCharacters = 0;
+    int maxWidth = 0;
 };
 
 // `text` (UTF-8) set in the first face of `fontFile`, black on white. None when the font cannot

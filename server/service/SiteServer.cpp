@@ -55,6 +55,17 @@ std::optional<int> ParseNumber(const std::string& text) {
     return std::stoi(text);
 }
 
+constexpr std::size_t kPreviewMaxCharacters = 200;
+constexpr int kPreviewMaxWidth = 4096;
+
+GateLimits LimitsFor(const ServeOptions& options) {
+    GateLimits limits;
+    limits.workerThreads = options.workerThreads;
+    limits.headerDeadline = options.headerDeadline;
+    limits.maxBodyBytes = kMaxRequestBody;
+    return limits;
+}
+
 }  // namespace
 
 fs::path ResolveInsideRoot(const fs::path& root, const std::string& path) {
@@ -82,21 +93,24 @@ fs::path ResolveInsideRoot(const fs::path& root, const std::string& path) {
     return resolved;
 }
 
-SiteServer::SiteServer(ServeOptions options) : options_(std::move(options)) {
-    const int threads = options_.workerThreads;
-    server_.new_task_queue = [threads] {
-        return new httplib::ThreadPool(static_cast<std::size_t>(threads));
-    };
+SiteServer::SiteServer(ServeOptions options)
+    : options_(std::move(options)), server_(LimitsFor(options_)) {
     Route();
 }
 
 bool SiteServer::Bind() {
+    bool bound;
     if (options_.port == 0) {
         port_ = server_.bind_to_any_port(options_.bind);
-        return port_ > 0;
+        bound = port_ > 0;
+    } else {
+        port_ = options_.port;
+        bound = server_.bind_to_port(options_.bind, options_.port);
     }
-    port_ = options_.port;
-    return server_.bind_to_port(options_.bind, options_.port);
+    if (bound) {
+        server_.DeepenListenQueue();
+    }
+    return bound;
 }
 
 std::string SiteServer::BaseAddress() const {
@@ -105,6 +119,7 @@ std::string SiteServer::BaseAddress() const {
 
 void SiteServer::Run() {
     server_.listen_after_bind();
+    server_.Shutdown();
 }
 
 void SiteServer::ServeFile(const std::string& path, const char* contentType, httplib::Response& res,
@@ -131,6 +146,22 @@ void SiteServer::ServeFile(const std::string& path, const char* contentType, htt
 }
 
 void SiteServer::Route() {
+    // Decided on the header alone, before any body is read.
+    server_.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        const bool upload = req.path == "/recognize";
+        if (upload ? req.method != "POST" : req.method != "GET" && req.method != "HEAD") {
+            ErrorPage(res, 405, "不支持这种请求方式: " + req.method);
+            res.set_header("Allow", upload ? "POST" : "GET, HEAD");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        // httplib would inflate it without limit.
+        const std::string encoding = req.get_header_value("Content-Encoding");
+        if (!encoding.empty() && encoding != "identity") {
+            ErrorPage(res, 415, "不接受压缩的请求内容");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     // The catalogue server is this same process.
     server_.Get("/ztym.txt", [this](const httplib::Request&, httplib::Response& res) {
         res.set_content(BaseAddress(), "application/octet-stream");
@@ -156,6 +187,9 @@ void SiteServer::Route() {
             font.starts_with("fonts/") ? ResolveInsideRoot(options_.root, font) : fs::path();
         TextStyle style;
         style.pixelSize = *size * 2;  // the preview strip shows it at twice the point size
+        // The strip shows a line of a sample text; longer ones are cut, not refused.
+        style.maxCharacters = kPreviewMaxCharacters;
+        style.maxWidth = kPreviewMaxWidth;
         style.slantDegrees = rot.value_or(0) == 30 ? 30 : rot.value_or(0) == 15 ? 15 : 0;
         std::optional<GreyImage> image;
         if (!fontFile.empty()) {

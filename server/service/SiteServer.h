@@ -1,10 +1,11 @@
 #pragma once
 // The local web site and catalogue server: one process answers both.
 
-#include <httplib.h>
-
+#include <chrono>
 #include <filesystem>
 #include <string>
+
+#include "RequestGate.h"
 
 namespace glyphwell::server {
 
@@ -14,7 +15,12 @@ struct ServeOptions {
     int port = 8426;
     bool sendContentLength = true;  // false: font files go out chunked
     int workerThreads = 8;
+    // A request's header must have come whole this long after its first byte.
+    std::chrono::milliseconds headerDeadline{5'000};
 };
+
+// The most a request body may hold: the recognition stand-in's picture needs a few megabytes.
+inline constexpr std::size_t kMaxRequestBody = 8 * 1024 * 1024;
 
 // `root` + the request's path, or empty when the path would leave `root`.
 std::filesystem::path ResolveInsideRoot(const std::filesystem::path& root, const std::string& path);
@@ -30,6 +36,7 @@ class SiteServer {
     std::string BaseAddress() const;
     // Serves until Stop().
     void Run();
+    // Only closes the listening socket (main calls it from a signal handler); Run does the rest.
     void Stop() { server_.stop(); }
 
   private:
@@ -38,7 +45,7 @@ class SiteServer {
                    bool lengthKnown) const;
 
     ServeOptions options_;
-    httplib::Server server_;
+    GatedServer server_;
     int port_ = 0;
 };
 

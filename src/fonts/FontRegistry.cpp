@@ -11,6 +11,22 @@ namespace glyphwell::fonts {
 namespace {
 
 constexpr std::size_t kCapacityStep = 100;
+// The file systems take 255 bytes; the copy's temporary name beside it needs a few more.
+constexpr std::size_t kFileNameMaxBytes = 200;
+
+bool HasControlCharacter(std::string_view name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        auto byte = static_cast<unsigned char>(name[i]);
+        // C0, DEL, and C1 (U+0080..U+009F, which UTF-8 writes as C2 80..C2 9F).
+        if (byte < 0x20 || byte == 0x7F ||
+            (byte == 0xC2 && i + 1 < name.size() &&
+             static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
+             static_cast<unsigned char>(name[i + 1]) <= 0x9F)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -90,24 +106,39 @@ void FontRegistry::WithTable(const std::function<void(std::vector<FontEntry>&)>&
     change(entries_);
 }
 
+std::string InstallTargetName(FontSystem& system, const std::string& sourcePath,
+                              const std::string& targetName) {
+    std::string name = RemoveSpaces(targetName);
+    const bool given = !name.empty();
+    if (!given) {
+        std::size_t slash = sourcePath.rfind('/');
+        name = slash == std::string::npos ? sourcePath : sourcePath.substr(slash + 1);
+    }
+    if (name.empty() || name == "." || name == ".." || name.size() > kFileNameMaxBytes ||
+        name.find_first_of(std::string_view("/\0", 2)) != std::string::npos ||
+        (given && (HasControlCharacter(name) || name.find_first_of("*?") != std::string::npos)) ||
+        system.KeepsFileName(name)) {
+        return {};
+    }
+    return name;
+}
+
 int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName) {
     // Downloads and local pages install from different threads; one at a time.
     static std::mutex installMutex;
     std::lock_guard lock(installMutex);
     std::string displayName = RemoveSpaces(ReadFaceName(sourcePath));
+    std::string name = InstallTargetName(system, sourcePath, targetName);
     targetName = RemoveSpaces(targetName);
-    if (displayName.empty()) {
+    if (displayName.empty() || name.empty()) {
         return 0;
     }
+    targetName = std::move(name);
     std::string fontsFolder = system.FontsFolder();
     std::filesystem::path folder = platform::PathFromUtf8(fontsFolder);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     platform::SetReadOnly(folder, false);
-    if (targetName.empty()) {
-        std::size_t slash = sourcePath.rfind('/');
-        targetName = slash == std::string::npos ? sourcePath : sourcePath.substr(slash + 1);
-    }
     std::string destination = fontsFolder + targetName;
     // A failed copy is not reported: the file already there, if any, is added and recorded.
     platform::CopyFile(platform::PathFromUtf8(sourcePath), platform::PathFromUtf8(destination),

@@ -61,9 +61,19 @@ class FontRegistry {
     std::atomic<std::uint64_t> generation_{0};
 };
 
+// The file name InstallFont gives the copy of `sourcePath`: `targetName` with its spaces
+// removed, or the source's own file name when that is empty. Empty when the name is refused:
+// it must be one plain file name (not "." or "..", no '/', at most 200 bytes) that the system
+// does not keep for itself. A given name, which may come from the network, must also hold no
+// control character and no '*' or '?' (the reject rules match file names as globs); the
+// source's own name is a real file's and stays as it is.
+std::string InstallTargetName(FontSystem& system, const std::string& sourcePath,
+                              const std::string& targetName);
+
 // Copies the font into the Fonts folder, adds it and records it. `targetName` (in/out) is the
 // copy's file name, spaces removed, or empty for the source's own file name. 1 when the font
-// was processed, 0 when the source yields no display name.
+// was processed, 0 when the source yields no display name or the name is refused (see
+// InstallTargetName); then nothing is written.
 int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName);
 
 // Takes entry n (1-based) out of the running fonts and deletes its value; false when the font

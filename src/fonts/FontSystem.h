@@ -19,6 +19,8 @@ class FontSystem {
 
     // The Fonts folder, ending with '/'.
     virtual std::string FontsFolder() = 0;
+    // A file name in the Fonts folder that the system keeps for itself: no font may take it.
+    virtual bool KeepsFileName(const std::string& /*name*/) { return false; }
 
     // Every installed font file, in a stable order.
     virtual std::vector<FontsKeyValue> EnumerateFontsKey() = 0;
@@ -29,7 +31,7 @@ class FontSystem {
 
     // Makes the file usable at once; false when it cannot be added.
     virtual bool AddFontResource(const std::string& filePath) = 0;
-    // Takes the file out of the running font set; false when it was not in it.
+    // Takes the file out of the running font set; false when it was not in it or cannot be.
     virtual bool RemoveFontResource(const std::string& filePath) = 0;
 
     // Tells every program that the installed fonts changed; returns once they can see it.

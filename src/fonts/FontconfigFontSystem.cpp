@@ -40,6 +40,10 @@ std::string XmlEscape(std::string_view text) {
             case '>':
                 out += "&gt;";
                 break;
+            case '\r':
+                // A reader turns a bare carriage return into a line feed.
+                out += "&#13;";
+                break;
             default:
                 out += c;
         }
@@ -51,7 +55,8 @@ std::string XmlUnescape(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         bool replaced = false;
-        for (auto [entity, c] : {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}}) {
+        for (auto [entity, c] :
+             {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&#13;", '\r'}}) {
             std::string_view e = entity;
             if (text.substr(i, e.size()) == e) {
                 out += c;
@@ -65,6 +70,82 @@ std::string XmlUnescape(std::string_view text) {
         }
     }
     return out;
+}
+
+// Key lines are "data<TAB>name"; these escapes let any file name through, line breaks and
+// tabs included.
+std::string EscapeKeyText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string UnescapeKeyText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        char c = text[++i];
+        out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+    }
+    return out;
+}
+
+// `unescape` is false for the old key, which kept names as they were.
+std::vector<FontsKeyValue> ParseKeyText(std::string_view text, bool unescape) {
+    std::vector<FontsKeyValue> values;
+    while (!text.empty()) {
+        std::string_view line = text.substr(0, text.find('\n'));
+        text.remove_prefix(std::min(text.size(), line.size() + 1));
+        std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos) {
+            continue;
+        }
+        std::string_view data = line.substr(0, tab);
+        std::string_view name = line.substr(tab + 1);
+        if (unescape) {
+            values.push_back({UnescapeKeyText(name), UnescapeKeyText(data)});
+        } else {
+            values.push_back({std::string(name), std::string(data)});
+        }
+    }
+    return values;
+}
+
+// The rule file is XML: a path that is no UTF-8 or holds another control character than a tab
+// or a line break cannot be written in it, and would spoil every other rule.
+bool FitsInRule(const std::string& filePath) {
+    int chars = 0;
+    int width = 0;
+    if (!FcUtf8Len(reinterpret_cast<const FcChar8*>(filePath.c_str()),
+                   static_cast<int>(filePath.size()), &chars, &width)) {
+        return false;
+    }
+    return std::none_of(filePath.begin(), filePath.end(), [](char c) {
+        auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    });
 }
 
 std::string PatternText(FcPattern* pattern, const char* object) {
@@ -95,12 +176,30 @@ void ForEachFont(FcConfig* config, Visit visit) {
 
 FontconfigPaths DefaultFontconfigPaths() {
     return {platform::PathToUtf8(platform::UserDataHome() / "fonts") + "/",
-            UserConfigHome() / "fontconfig" / "conf.d" / kRejectFileName};
+            UserConfigHome() / "fontconfig" / "conf.d" / kRejectFileName,
+            platform::UserDataHome() / "glyphwell" / kFontsKeyFileName};
 }
 
 FontconfigFontSystem::FontconfigFontSystem(FontconfigPaths paths) : paths_(std::move(paths)) {
     if (paths_.fontsFolder.empty() || paths_.fontsFolder.back() != '/') {
         paths_.fontsFolder += '/';
+    }
+    MoveLegacyKeyFile();
+}
+
+bool FontconfigFontSystem::KeepsFileName(const std::string& name) {
+    return name == kLegacyFontsKeyFileName;
+}
+
+void FontconfigFontSystem::MoveLegacyKeyFile() {
+    // Once: users keep the value names they installed their fonts under.
+    fs::path legacy = platform::PathFromUtf8(paths_.fontsFolder + kLegacyFontsKeyFileName);
+    if (platform::FileExists(paths_.keyFile) || !platform::FileExists(legacy)) {
+        return;
+    }
+    std::optional<std::string> text = platform::ReadWholeFile(legacy);
+    if (text && WriteKeyFile(ParseKeyText(*text, false))) {
+        platform::DeleteFile(legacy);
     }
 }
 
@@ -171,19 +270,8 @@ std::string FontconfigFontSystem::KeyData(const std::string& filePath) const {
 }
 
 std::vector<FontsKeyValue> FontconfigFontSystem::ReadKeyFile() const {
-    std::vector<FontsKeyValue> values;
-    auto text =
-        platform::ReadWholeFile(platform::PathFromUtf8(paths_.fontsFolder + kFontsKeyFileName));
-    std::string_view rest = text ? std::string_view(*text) : std::string_view();
-    while (!rest.empty()) {
-        std::string_view line = rest.substr(0, rest.find('\n'));
-        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
-        std::size_t tab = line.find('\t');
-        if (tab != std::string_view::npos) {
-            values.push_back({std::string(line.substr(tab + 1)), std::string(line.substr(0, tab))});
-        }
-    }
-    return values;
+    std::optional<std::string> text = platform::ReadWholeFile(paths_.keyFile);
+    return text ? ParseKeyText(*text, true) : std::vector<FontsKeyValue>();
 }
 
 bool FontconfigFontSystem::WriteKeyFile(const std::vector<FontsKeyValue>& values) const {
@@ -193,13 +281,12 @@ bool FontconfigFontSystem::WriteKeyFile(const std::vector<FontsKeyValue>& values
         std::string file =
             IsAbsoluteFontPath(value.data) ? value.data : paths_.fontsFolder + value.data;
         if (platform::FileExists(platform::PathFromUtf8(file))) {
-            text += value.data + "\t" + value.name + "\n";
+            text += EscapeKeyText(value.data) + "\t" + EscapeKeyText(value.name) + "\n";
         }
     }
     std::error_code ec;
-    fs::create_directories(platform::PathFromUtf8(paths_.fontsFolder), ec);
-    return platform::WriteWholeFile(platform::PathFromUtf8(paths_.fontsFolder + kFontsKeyFileName),
-                                    text);
+    fs::create_directories(paths_.keyFile.parent_path(), ec);
+    return platform::WriteWholeFile(paths_.keyFile, text);
 }
 
 std::set<std::string> FontconfigFontSystem::ReadRejected() const {
@@ -231,7 +318,7 @@ bool FontconfigFontSystem::WriteRejected(const std::set<std::string>& files) con
         "    <rejectfont>\n";
     for (const std::string& file : files) {
         // Rules for files that are gone only slow every program down.
-        if (platform::FileExists(platform::PathFromUtf8(file))) {
+        if (FitsInRule(file) && platform::FileExists(platform::PathFromUtf8(file))) {
             text += "      <glob>" + XmlEscape(file) + "</glob>\n";
         }
     }
@@ -391,7 +478,7 @@ bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
 bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
     std::lock_guard lock(mutex_);
     NoticeOutsideChanges();
-    if (!InFontSet(filePath)) {
+    if (!InFontSet(filePath) || !FitsInRule(filePath)) {
         return false;
     }
     std::erase(appFonts_, filePath);

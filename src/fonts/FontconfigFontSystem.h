@@ -1,8 +1,9 @@
 #pragma once
 // FontSystem on fontconfig, so that what Glyphwell installs or removes is what every program on
 // the desktop lists. The Fonts folder is the user's fontconfig font folder; a file's value name
-// is kept in a key file there; a removed font is rejected by a rule in a configuration file of
-// our own in the user's fontconfig conf.d.
+// is kept in a key file of our own outside it, where no font's file name can reach it; a
+// removed font is rejected by a rule in a configuration file of our own in the user's
+// fontconfig conf.d.
 
 #include <filesystem>
 #include <functional>
@@ -19,17 +20,21 @@ struct _FcConfig;
 
 namespace glyphwell::fonts {
 
-inline constexpr const char* kFontsKeyFileName = ".glyphwell-fonts-key";
+inline constexpr const char* kFontsKeyFileName = "fonts-key";
+// Where earlier versions kept the key: in the Fonts folder. Moved out once, and never a font's
+// name, so that no font can pose as the old key.
+inline constexpr const char* kLegacyFontsKeyFileName = ".glyphwell-fonts-key";
 inline constexpr const char* kRejectFileName = "85-glyphwell-rejected.conf";
 
 struct FontconfigPaths {
     // Ends with '/'.
     std::string fontsFolder;
     std::filesystem::path rejectFile;
+    std::filesystem::path keyFile;
 };
 
-// $XDG_DATA_HOME/fonts/ and $XDG_CONFIG_HOME/fontconfig/conf.d/ (defaults ~/.local/share and
-// ~/.config).
+// $XDG_DATA_HOME/fonts/, $XDG_CONFIG_HOME/fontconfig/conf.d/ and $XDG_DATA_HOME/glyphwell/
+// (defaults ~/.local/share and ~/.config).
 FontconfigPaths DefaultFontconfigPaths();
 
 class FontconfigFontSystem : public FontSystem {
@@ -40,6 +45,7 @@ class FontconfigFontSystem : public FontSystem {
     FontconfigFontSystem& operator=(const FontconfigFontSystem&) = delete;
 
     std::string FontsFolder() override { return paths_.fontsFolder; }
+    bool KeepsFileName(const std::string& name) override;
     std::vector<FontsKeyValue> EnumerateFontsKey() override;
     bool SetFontsKeyValue(const std::string& name, const std::string& data) override;
     bool DeleteFontsKeyValue(const std::string& name, const std::string& filePath) override;
@@ -65,6 +71,7 @@ class FontconfigFontSystem : public FontSystem {
     std::set<std::string> ReadRejected() const;
     bool WriteRejected(const std::set<std::string>& files) const;
     bool SetRejected(const std::string& filePath, bool rejected);
+    void MoveLegacyKeyFile();
     std::vector<FontsKeyValue> ReadKeyFile() const;
     bool WriteKeyFile(const std::vector<FontsKeyValue>& values) const;
     std::string KeyData(const std::string& filePath) const;

@@ -93,6 +93,70 @@ struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
+HttpTransfer Transfer(const HttpOptions& options, const std::string& url,
+                      const HttpClient::HeadHandler& onHead,
+                      const HttpClient::DataHandler& onData) {
+    HttpTransfer result;
+    // A bare path (no server base known) is no address; fail at once instead of letting
+    // libcurl guess a host name from it.
+    if (!StartsWithIgnoringCase(url, "http://") && !StartsWithIgnoringCase(url, "https://")) {
+        result.error = "not an http address: " + url;
+        return result;
+    }
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curl) {
+        result.error = "cannot start a transfer";
+        return result;
+    }
+    TransferState state{&onHead, &onData, {}, false, false};
+    std::string encoded = EncodeForRequestLine(url);
+
+    std::unique_ptr<curl_slist, SlistDeleter> headers;
+    std::string_view block = options.headerBlock;
+    while (!block.empty()) {
+        std::size_t end = block.find("\r\n");
+        std::string line(block.substr(0, end));
+        if (!line.empty()) {
+            headers.reset(curl_slist_append(headers.release(), line.c_str()));
+        }
+        block = end == std::string_view::npos ? std::string_view() : block.substr(end + 2);
+    }
+
+    CURL* handle = curl.get();
+    curl_easy_setopt(handle, CURLOPT_URL, encoded.c_str());
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(options.connectTimeout.count()));
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME,
+                     std::max(1L, static_cast<long>(options.stallTimeout.count() / 1000)));
+    if (options.deadline.count() > 0) {
+        curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(options.deadline.count()));
+    }
+    curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, static_cast<long>(HttpClient::kReadSize));
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, OnHeaderLine);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &state);
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &state);
+    if (headers) {
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+    }
+
+    CURLcode code = curl_easy_perform(handle);
+    if (code == CURLE_OK && !state.DeliverHead()) {
+        code = CURLE_WRITE_ERROR;
+    }
+    result.ok = code == CURLE_OK;
+    if (!result.ok) {
+        result.error = state.stoppedByCaller ? "stopped" : curl_easy_strerror(code);
+    }
+    return result;
+}
+
 }  // namespace
 
 std::string EncodeForRequestLine(std::string_view url) {
@@ -118,70 +182,30 @@ HttpClient::HttpClient(HttpOptions options) : options_(std::move(options)) {
 
 HttpTransfer HttpClient::Stream(const std::string& url, const HeadHandler& onHead,
                                 const DataHandler& onData) const {
-    HttpTransfer result;
-    // A bare path (no server base known) is no address; fail at once instead of letting
-    // libcurl guess a host name from it.
-    if (!StartsWithIgnoringCase(url, "http://") && !StartsWithIgnoringCase(url, "https://")) {
-        result.error = "not an http address: " + url;
-        return result;
-    }
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-    if (!curl) {
-        result.error = "cannot start a transfer";
-        return result;
-    }
-    TransferState state{&onHead, &onData, {}, false, false};
-    std::string encoded = EncodeForRequestLine(url);
-
-    std::unique_ptr<curl_slist, SlistDeleter> headers;
-    std::string_view block = options_.headerBlock;
-    while (!block.empty()) {
-        std::size_t end = block.find("\r\n");
-        std::string line(block.substr(0, end));
-        if (!line.empty()) {
-            headers.reset(curl_slist_append(headers.release(), line.c_str()));
-        }
-        block = end == std::string_view::npos ? std::string_view() : block.substr(end + 2);
-    }
-
-    CURL* handle = curl.get();
-    curl_easy_setopt(handle, CURLOPT_URL, encoded.c_str());
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(options_.connectTimeout.count()));
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME,
-                     std::max(1L, static_cast<long>(options_.stallTimeout.count() / 1000)));
-    curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, static_cast<long>(kReadSize));
-    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, OnHeaderLine);
-    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &state);
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &state);
-    if (headers) {
-        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
-    }
-
-    CURLcode code = curl_easy_perform(handle);
-    if (code == CURLE_OK && !state.DeliverHead()) {
-        code = CURLE_WRITE_ERROR;
-    }
-    result.ok = code == CURLE_OK;
-    if (!result.ok) {
-        result.error = state.stoppedByCaller ? "stopped" : curl_easy_strerror(code);
-    }
-    return result;
+    return Transfer(options_, url, onHead, onData);
 }
 
-std::optional<std::string> HttpClient::FetchWhole(const std::string& url) const {
+std::optional<std::string> HttpClient::FetchWhole(const std::string& url, std::size_t maxBytes,
+                                                  std::chrono::milliseconds deadline) const {
+    HttpOptions options = options_;
+    if (deadline.count() > 0 && (options.deadline.count() <= 0 || deadline < options.deadline)) {
+        options.deadline = deadline;
+    }
     std::string body;
-    HttpTransfer transfer = Stream(url, {}, [&body](std::string_view piece) {
-        body.append(piece);
-        return true;
-    });
+    HttpTransfer transfer = Transfer(
+        options, url,
+        [maxBytes](const HttpResponseHead& head) {
+            // Refused before any of it arrives.
+            return !head.contentLength ||
+                   static_cast<std::uint64_t>(*head.contentLength) <= maxBytes;
+        },
+        [&body, maxBytes](std::string_view piece) {
+            if (piece.size() > maxBytes - body.size()) {
+                return false;
+            }
+            body.append(piece);
+            return true;
+        });
     if (!transfer.ok) {
         return std::nullopt;
     }

@@ -16,6 +16,8 @@ struct HttpOptions {
     std::chrono::milliseconds connectTimeout{10'000};
     // A transfer that receives nothing for this long fails.
     std::chrono::milliseconds stallTimeout{30'000};
+    // A transfer that has not ended this long after it started fails; zero is none.
+    std::chrono::milliseconds deadline{0};
     // Extra request headers as one block: "Name: value" lines joined by "\r\n".
     std::string headerBlock;
 };
@@ -51,8 +53,12 @@ class HttpClient {
     HttpTransfer Stream(const std::string& url, const HeadHandler& onHead,
                         const DataHandler& onData) const;
 
-    // GETs `url` and returns the whole body; none when the transfer failed.
-    std::optional<std::string> FetchWhole(const std::string& url) const;
+    // GETs `url` and returns the whole body; none when the transfer failed, the body is longer
+    // than `maxBytes` or the transfer has not ended within `deadline` (or the options' own
+    // deadline, when that is shorter; zero is none). A peer that sends without end or a byte at
+    // a time cannot hold it longer.
+    std::optional<std::string> FetchWhole(const std::string& url, std::size_t maxBytes,
+                                          std::chrono::milliseconds deadline) const;
 
     const HttpOptions& Options() const { return options_; }
 

@@ -131,6 +131,8 @@ TEST_F(StartupTest, CatalogueServerBaseIsTheBodyUpToItsFirstZeroByte) {
         {"http://catalogue.local\r\n", "http://catalogue.local\r\n"},  // kept, untrimmed
         {std::string("http://a\0junk", 13), "http://a"},
         {"", ""},
+        {std::string(4096, 'a'), std::string(4096, 'a')},
+        {std::string(4097, 'a'), ""},  // no address is that long: refused whole
     };
     for (const auto& [served, expected] : cases) {
         body = served;

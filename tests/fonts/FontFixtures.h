@@ -37,6 +37,7 @@ class FontconfigSandbox {
     std::filesystem::path SystemFolder() const { return dir_ / "system"; }
     std::filesystem::path FontsFolder() const { return dir_ / "data" / "fonts"; }
     std::filesystem::path RejectFile() const;
+    std::filesystem::path KeyFile() const { return dir_ / "data" / "glyphwell" / "fonts-key"; }
 
   private:
     TempDir dir_;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <set>
 
 #include "fonts/FontFixtures.h"
 #include "fonts/FontRegistry.h"
@@ -140,8 +142,141 @@ TEST_F(FontconfigTest, UninstallOfAFontNoLongerInTheFontSetKeepsItsValue) {
     ASSERT_NE(n, 0);
     ASSERT_TRUE(ReleaseFontFile(system, Fonts() + "kept.ttf"));
     EXPECT_FALSE(UninstallFont(registry, n));
-    std::string key = platform::ReadWholeFile(sandbox_.FontsFolder() / kFontsKeyFileName).value();
+    std::string key = platform::ReadWholeFile(sandbox_.KeyFile()).value();
     EXPECT_NE(key.find("kept.ttf\tTwoWords (TrueType)"), std::string::npos);
+}
+
+// Every path under `root`, to show that nothing was written.
+std::set<fs::path> Tree(const fs::path& root) {
+    std::set<fs::path> paths;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        paths.insert(entry.path());
+    }
+    return paths;
+}
+
+TEST_F(FontconfigTest, TargetNamesThatAreNoPlainFileNameAreRefused) {
+    FontconfigFontSystem system;
+    const fs::path sandboxRoot = sandbox_.FontsFolder().parent_path().parent_path();
+    const std::set<fs::path> before = Tree(sandboxRoot);
+    const std::set<fs::path> sourcesBefore = Tree(source_.Path());
+    const std::string source = (source_ / "Two Words.ttf").string();
+    const std::string names[] = {
+        "../escape.ttf",
+        "../../../escape.ttf",
+        "sub/font.ttf",
+        (source_ / "absolute.ttf").string(),
+        "/",
+        ".",
+        "..",
+        " . .",  // ".." once the spaces are gone
+        "line\nbreak.ttf",
+        "tab\t.ttf",
+        "return\r.ttf",
+        std::string("nul\0.ttf", 8),
+        "delete\x7F.ttf",
+        "next-line\xC2\x85.ttf",  // U+0085, a C1 control
+        "*.ttf",
+        "any?.ttf",
+        kLegacyFontsKeyFileName,
+        std::string(197, 'a') + ".ttf",
+    };
+    for (const std::string& name : names) {
+        std::string target = name;
+        EXPECT_EQ(InstallTargetName(system, source, target), "") << name;
+        EXPECT_EQ(InstallFont(system, source, target), 0) << name;
+    }
+    EXPECT_EQ(Tree(sandboxRoot), before);
+    EXPECT_EQ(Tree(source_.Path()), sourcesBefore);
+
+    // The longest plain name still goes in.
+    std::string longest = std::string(196, 'a') + ".ttf";
+    EXPECT_EQ(InstallFont(system, source, longest), 1);
+    EXPECT_TRUE(platform::FileExists(sandbox_.FontsFolder() / longest));
+}
+
+TEST_F(FontconfigTest, NoFontNameReachesTheRecordsOfEarlierInstalls) {
+    FontconfigFontSystem system;
+    std::string kept = "kept.ttf";
+    ASSERT_EQ(InstallFont(system, test::kDejaVuSans.string(), kept), 1);
+    const std::string source = (source_ / "Two Words.ttf").string();
+    std::string legacyName = kLegacyFontsKeyFileName;
+    EXPECT_EQ(InstallFont(system, source, legacyName), 0);
+    // The key's own name is just a font's name in the Fonts folder.
+    std::string keyName = sandbox_.KeyFile().filename().string();
+    EXPECT_EQ(InstallFont(system, source, keyName), 1);
+
+    FontconfigFontSystem fresh;
+    std::map<std::string, std::string> names;
+    for (const FontsKeyValue& value : fresh.EnumerateFontsKey()) {
+        names[value.data] = value.name;
+    }
+    // Recorded names have no spaces; names made up from the font have.
+    EXPECT_EQ(names["kept.ttf"], "DejaVuSans (TrueType)");
+    EXPECT_EQ(names[keyName], "TwoWords (TrueType)");
+    EXPECT_EQ(names.count(legacyName), 0u);
+}
+
+TEST_F(FontconfigTest, AnySourceFileNameRoundTripsThroughTheKey) {
+    FontconfigFontSystem system;
+    std::string kept = "kept.ttf";
+    ASSERT_EQ(InstallFont(system, test::kDejaVuSans.string(), kept), 1);
+    const std::string odd = "Two\nLines\tand \\n back\\\xFF.ttf";
+    fs::copy_file(source_ / "Two Words.ttf", source_ / odd);
+    std::string target;
+    ASSERT_EQ(InstallFont(system, (source_ / odd).string(), target), 1);
+    EXPECT_EQ(target, odd);
+
+    FontconfigFontSystem fresh;
+    FontRegistry registry(fresh);
+    registry.LoadFontTable();
+    int n = registry.FindFontEntry("Two Words");
+    ASSERT_NE(n, 0);
+    EXPECT_EQ(registry.FilePath(n), Fonts() + odd);
+    EXPECT_EQ(registry.ValueName(n), "TwoWords (TrueType)");
+    EXPECT_EQ(registry.ValueName(registry.FindFontEntry("DejaVu Sans")), "DejaVuSans (TrueType)");
+}
+
+TEST_F(FontconfigTest, AFileNoRuleCanNameStaysInstalledAndSpoilsNoOtherRule) {
+    FontconfigFontSystem system;
+    ASSERT_TRUE(system.RemoveFontResource(Fonts() + "user-bold.ttf"));
+    for (const std::string name : {"bad\xFF.ttf", "bell\a.ttf"}) {
+        fs::copy_file(source_ / "Two Words.ttf", source_ / name);
+        std::string target;
+        ASSERT_EQ(InstallFont(system, (source_ / name).string(), target), 1);
+        EXPECT_FALSE(system.RemoveFontResource(Fonts() + name)) << name;
+    }
+    // A carriage return survives the XML reader.
+    const std::string returned = "return\r.ttf";
+    fs::copy_file(source_ / "Two Words.ttf", source_ / returned);
+    std::string target;
+    ASSERT_EQ(InstallFont(system, (source_ / returned).string(), target), 1);
+    EXPECT_TRUE(system.RemoveFontResource(Fonts() + target));
+    EXPECT_EQ(system.RejectedFiles(),
+              (std::vector<std::string>{Fonts() + target, Fonts() + "user-bold.ttf"}));
+    std::vector<std::string> listed = test::FcListFiles();
+    EXPECT_FALSE(Contains(listed, sandbox_.FontsFolder() / "user-bold.ttf"));
+    EXPECT_FALSE(Contains(listed, sandbox_.FontsFolder() / target));
+    EXPECT_TRUE(Contains(listed, sandbox_.FontsFolder() / "bad\xFF.ttf"));
+}
+
+TEST_F(FontconfigTest, TheOldKeyInTheFontsFolderIsMovedOnce) {
+    const fs::path legacy = sandbox_.FontsFolder() / kLegacyFontsKeyFileName;
+    ASSERT_TRUE(platform::WriteWholeFile(legacy, "user-bold.ttf\tMy Bold (TrueType)\n"));
+    auto firstName = [] {
+        FontconfigFontSystem system;
+        return system.EnumerateFontsKey().at(0);
+    };
+    FontsKeyValue first = firstName();
+    EXPECT_EQ(first.data, "user-bold.ttf");
+    EXPECT_EQ(first.name, "My Bold (TrueType)");
+    EXPECT_FALSE(fs::exists(legacy));
+    EXPECT_TRUE(platform::FileExists(sandbox_.KeyFile()));
+
+    // A file by the old name that turns up later is not read again.
+    ASSERT_TRUE(platform::WriteWholeFile(legacy, "user-bold.ttf\tOther (TrueType)\n"));
+    EXPECT_EQ(firstName().name, "My Bold (TrueType)");
+    EXPECT_TRUE(fs::exists(legacy));
 }
 
 TEST_F(FontconfigTest, SystemFontsAreRejectedForThisUser) {
@@ -220,6 +355,17 @@ TEST_F(CliTest, InstallAndUninstallAreSeenByFcList) {
     EXPECT_EQ(code, 1);
     Cli("uninstall 'two words' 2>/dev/null", &code);
     EXPECT_EQ(code, 1);
+}
+
+TEST_F(CliTest, InstallRefusesATargetOutsideTheFontsFolder) {
+    int code = -1;
+    std::string output =
+        Cli("install " + Quoted(source_ / "Two Words.ttf") + " ../escape.ttf 2>&1", &code);
+    EXPECT_EQ(code, 1);
+    EXPECT_NE(output.find("\"../escape.ttf\" is not a file name a font may take"),
+              std::string::npos)
+        << output;
+    EXPECT_FALSE(fs::exists(sandbox_.FontsFolder().parent_path() / "escape.ttf"));
 }
 
 TEST_F(CliTest, FontsListsTheTableAndNamePrintsDisplayNames) {

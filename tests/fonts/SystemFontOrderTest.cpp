@@ -108,7 +108,7 @@ class ListOrderTest : public ::testing::Test {
     std::string FontsFolder() const { return fonts_.Path().string() + "/"; }
 
     test::TempDir fonts_;
-    FontconfigFontSystem system_{{FontsFolder(), fonts_ / "reject.conf"}};
+    FontconfigFontSystem system_{{FontsFolder(), fonts_ / "reject.conf", fonts_ / "key"}};
     FontRegistry registry_{system_};
 };
 

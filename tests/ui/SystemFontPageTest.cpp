@@ -61,7 +61,7 @@ class SystemFontPageTest : public ::testing::Test {
     test::TempDir sources_;
     test::TempDir runDir_;
     fonts::FontconfigFontSystem system_{
-        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile()}};
+        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
     fonts::FontRegistry registry_{system_};
     std::unique_ptr<app::ProgramState> state_;
     std::unique_ptr<MainWindow> window_;

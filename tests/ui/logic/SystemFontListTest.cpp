@@ -117,7 +117,7 @@ class BatchUninstallTest : public ::testing::Test {
     test::TempDir work_;
     std::filesystem::path recycleBin_ = work_ / "字体回收站";
     fonts::FontconfigFontSystem system_{
-        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile()}};
+        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
     fonts::FontRegistry registry_{system_};
     std::vector<std::string> progress_;
     std::function<void(const std::string&)> record_ = [this](const std::string& text) {
