@@ -34,7 +34,7 @@ list=$(mktemp)
 trap 'rm -f "$list"' EXIT
 find "$cache/root/usr/share/fonts" -type f \( -name '*.ttf' -o -name '*.ttc' -o -name '*.otf' \) | sort |
 while read -r file; do
-  name=$("$bin/glyphwell-cli" name "$file")
+  name=$("$bin/glyphwell-cli" name "$file" || true)  # files without a name exit 1
   [ -n "$name" ] && printf '%s\t%s\n' "$name" "$file"
 done | awk -F'\t' '
   # One file per name, the Regular one where a family has several.

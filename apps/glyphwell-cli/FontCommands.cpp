@@ -58,10 +58,16 @@ int ListFonts(ProgramState&, const Arguments& arguments) {
 
 int PrintNames(ProgramState&, const Arguments& files) {
     std::string fontsFolder = fonts::DefaultFontconfigPaths().fontsFolder;
+    // A file without a name still gets its (empty) line, so lines and files stay paired.
+    int status = 0;
     for (std::string path : files) {
-        std::printf("%s\n", fonts::ReadFontDisplayName(path, fontsFolder).c_str());
+        const std::string name = fonts::ReadFontDisplayName(path, fontsFolder);
+        std::printf("%s\n", name.c_str());
+        if (name.empty()) {
+            status = 1;
+        }
     }
-    return 0;
+    return status;
 }
 
 int Install(ProgramState&, const Arguments& arguments) {
@@ -86,7 +92,8 @@ int Install(ProgramState&, const Arguments& arguments) {
     system.AnnounceFontChange();
     fonts::FontRegistry registry(system);
     registry.LoadFontTable();
-    std::printf("%s\n%s\n", displayName.c_str(), target.c_str());
+    std::printf("display name: %s\nfile in the Fonts folder: %s\n", displayName.c_str(),
+                target.c_str());
     return 0;
 }
 
@@ -121,9 +128,14 @@ std::vector<Command> FontCommands() {
          "                           --order only the names, as the installed-font list orders "
          "them",
          ListFonts},
-        {"name", "name FILE...             print each font file's display name", PrintNames},
+        {"name",
+         "name FILE...             print each font file's display name, an empty line for a\n"
+         "                           file without one (and exit 1)",
+         PrintNames},
         {"install", "install FILE [TARGET]    install a font file into the Fonts folder", Install},
-        {"uninstall", "uninstall NAME           uninstall the font with this display name",
+        {"uninstall",
+         "uninstall NAME           uninstall the font with this display name: it is hidden from\n"
+         "                           every application for this user; its file stays",
          Uninstall},
     };
 }

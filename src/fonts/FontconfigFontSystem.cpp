@@ -2,10 +2,13 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <system_error>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
@@ -170,6 +173,61 @@ void ForEachFont(FcConfig* config, Visit visit) {
             visit(set->fonts[i]);
         }
     }
+}
+
+// What the listing keeps of a file's first face.
+struct FirstFace {
+    int index = 0;
+    std::string family;
+    int weight = FC_WEIGHT_REGULAR;
+    int slant = FC_SLANT_ROMAN;
+    int width = FC_WIDTH_NORMAL;
+};
+
+FirstFace FirstFaceOf(FcPattern* pattern) {
+    FirstFace face;
+    FcPatternGetInteger(pattern, FC_INDEX, 0, &face.index);
+    face.family = PatternText(pattern, FC_FAMILY);
+    FcPatternGetInteger(pattern, FC_WEIGHT, 0, &face.weight);
+    FcPatternGetInteger(pattern, FC_SLANT, 0, &face.slant);
+    FcPatternGetInteger(pattern, FC_WIDTH, 0, &face.width);
+    return face;
+}
+
+// How far a face is from its family's regular one: upright first, then the weight and the width
+// nearest to normal.
+std::tuple<bool, int, int> DistanceFromRegular(const FirstFace& face) {
+    return {face.slant != FC_SLANT_ROMAN, std::abs(face.weight - FC_WEIGHT_REGULAR),
+            std::abs(face.width - FC_WIDTH_NORMAL)};
+}
+
+// The files in path order, except that within each family the regular face takes the family's
+// first place (and the others follow by their distance from it): the first file of a display
+// name is the one that stands for the family when names are shared.
+std::vector<std::string> RegularFacesFirst(const std::map<std::string, FirstFace>& faces) {
+    std::vector<std::string> files;
+    files.reserve(faces.size());
+    std::map<std::string, std::vector<std::size_t>> places;  // family -> its places in `files`
+    for (const auto& [file, face] : faces) {
+        places[face.family].push_back(files.size());
+        files.push_back(file);
+    }
+    for (const auto& [family, at] : places) {
+        if (at.size() < 2) {
+            continue;
+        }
+        std::vector<std::string> members;
+        for (std::size_t place : at) {
+            members.push_back(files[place]);
+        }
+        std::stable_sort(members.begin(), members.end(), [&](const auto& a, const auto& b) {
+            return DistanceFromRegular(faces.at(a)) < DistanceFromRegular(faces.at(b));
+        });
+        for (std::size_t k = 0; k < at.size(); ++k) {
+            files[at[k]] = std::move(members[k]);
+        }
+    }
+    return files;
 }
 
 }  // namespace
@@ -381,30 +439,30 @@ std::vector<FontsKeyValue> FontconfigFontSystem::EnumerateFontsKey() {
         return {};
     }
     // One value per file, named after its first face; std::map keeps them in path order.
-    std::map<std::string, std::pair<int, std::string>> families;
+    std::map<std::string, FirstFace> faces;
     ForEachFont(config, [&](FcPattern* pattern) {
         std::string file = PatternText(pattern, FC_FILE);
         if (file.empty()) {
             return;
         }
-        int index = 0;
-        FcPatternGetInteger(pattern, FC_INDEX, 0, &index);
-        auto [it, added] = families.try_emplace(file, index, PatternText(pattern, FC_FAMILY));
-        if (!added && index < it->second.first) {
-            it->second = {index, PatternText(pattern, FC_FAMILY)};
+        FirstFace face = FirstFaceOf(pattern);
+        auto [it, added] = faces.try_emplace(file, face);
+        if (!added && face.index < it->second.index) {
+            it->second = std::move(face);
         }
     });
+    const std::vector<std::string> files = RegularFacesFirst(faces);
     std::map<std::string, std::string> recorded;
     for (FontsKeyValue& value : ReadKeyFile()) {
         recorded.emplace(std::move(value.data), std::move(value.name));
     }
     std::vector<FontsKeyValue> values;
-    values.reserve(families.size());
-    for (const auto& [file, family] : families) {
+    values.reserve(files.size());
+    for (const std::string& file : files) {
         std::string data = KeyData(file);
         auto it = recorded.find(data);
         values.push_back(
-            {it != recorded.end() ? it->second : family.second + std::string(kValueSuffix),
+            {it != recorded.end() ? it->second : faces.at(file).family + std::string(kValueSuffix),
              std::move(data)});
     }
     return values;

@@ -44,17 +44,32 @@ TEST_F(FontconfigTest, DefaultPathsFollowTheXdgFolders) {
     EXPECT_EQ(paths.rejectFile, sandbox_.RejectFile());
 }
 
-TEST_F(FontconfigTest, KeyListsEveryFontFileOnceInPathOrder) {
+TEST_F(FontconfigTest, KeyListsEveryFontFileOnceInPathOrderRegularFacesFirst) {
     FontconfigFontSystem system;
     std::vector<FontsKeyValue> values = system.EnumerateFontsKey();
     std::string systemFolder = sandbox_.SystemFolder().string();
     ASSERT_EQ(values.size(), 3u);
-    // The collection's two faces give one value, named after its first face.
-    EXPECT_EQ(values[0].data, "user-bold.ttf");
+    // The user's bold file comes first by path, but the family's regular face takes its place.
+    EXPECT_EQ(values[0].data, systemFolder + "/DejaVuSans.ttf");
     EXPECT_EQ(values[0].name, "DejaVu Sans (TrueType)");
-    EXPECT_EQ(values[1].data, systemFolder + "/DejaVuSans.ttf");
+    EXPECT_EQ(values[1].data, "user-bold.ttf");
+    // The collection's two faces give one value, named after its first face.
     EXPECT_EQ(values[2].data, systemFolder + "/wqy-microhei.ttc");
     EXPECT_EQ(values[2].name, "WenQuanYi Micro Hei (TrueType)");
+}
+
+TEST_F(FontconfigTest, TheRegularFaceStandsForAFamilyInFourStyles) {
+    // By path the bold file would come first and stand for the family's shared name.
+    for (const char* style : {"-Bold", "-BoldItalic", "-Italic", ""}) {
+        const std::string file = std::string("DejaVuSerif") + style + ".ttf";
+        fs::copy_file(test::kDejaVuFolder / file, sandbox_.FontsFolder() / file);
+    }
+    FontconfigFontSystem system;
+    FontRegistry registry(system);
+    registry.LoadFontTable();
+    const int n = registry.FindFontEntry("DejaVu Serif");
+    ASSERT_NE(n, 0);
+    EXPECT_EQ(fs::path(registry.FilePath(n)).filename(), "DejaVuSerif.ttf");
 }
 
 TEST_F(FontconfigTest, FamilyFileIsFoundByTheFamilyAlone) {
@@ -265,7 +280,12 @@ TEST_F(FontconfigTest, TheOldKeyInTheFontsFolderIsMovedOnce) {
     ASSERT_TRUE(platform::WriteWholeFile(legacy, "user-bold.ttf\tMy Bold (TrueType)\n"));
     auto firstName = [] {
         FontconfigFontSystem system;
-        return system.EnumerateFontsKey().at(0);
+        for (FontsKeyValue& value : system.EnumerateFontsKey()) {
+            if (value.data == "user-bold.ttf") {
+                return value;
+            }
+        }
+        return FontsKeyValue{};
     };
     FontsKeyValue first = firstName();
     EXPECT_EQ(first.data, "user-bold.ttf");
@@ -337,7 +357,7 @@ TEST_F(CliTest, InstallAndUninstallAreSeenByFcList) {
     int code = -1;
     fs::path installed = sandbox_.FontsFolder() / "TwoWords.ttf";
     EXPECT_EQ(Cli("install " + Quoted(source_ / "Two Words.ttf") + " 'Two Words.ttf'", &code),
-              "Two Words\nTwoWords.ttf\n");
+              "display name: Two Words\nfile in the Fonts folder: TwoWords.ttf\n");
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(Contains(test::FcListFiles(), installed));
     std::string listing = Cli("fonts");
@@ -370,16 +390,20 @@ TEST_F(CliTest, InstallRefusesATargetOutsideTheFontsFolder) {
 
 TEST_F(CliTest, FontsListsTheTableAndNamePrintsDisplayNames) {
     std::string systemFolder = sandbox_.SystemFolder().string();
-    EXPECT_EQ(Cli("fonts"), "DejaVu Sans\t" + Fonts() +
-                                "user-bold.ttf\tDejaVu Sans (TrueType)\n"
+    // The family's regular face stands for its name, not the bold file that sorts first.
+    EXPECT_EQ(Cli("fonts"), "DejaVu Sans\t" + systemFolder +
+                                "/DejaVuSans.ttf\tDejaVu Sans (TrueType)\n"
                                 "文泉驿微米黑\t" +
                                 systemFolder +
                                 "/wqy-microhei.ttc\tWenQuanYi Micro Hei (TrueType)\n");
     ASSERT_TRUE(platform::WriteWholeFile(source_ / "text.ttf", "text"));
-    EXPECT_EQ(
-        Cli("name user-bold.ttf " + Quoted(source_ / "text.ttf") + " " + Quoted(test::kUMing)),
-        "DejaVu Sans\n\nAR PL UMing CN\n");
     int code = -1;
+    EXPECT_EQ(Cli("name user-bold.ttf " + Quoted(source_ / "text.ttf") + " " + Quoted(test::kUMing),
+                  &code),
+              "DejaVu Sans\n\nAR PL UMing CN\n");
+    EXPECT_EQ(code, 1);  // the text file gave no name
+    Cli("name user-bold.ttf", &code);
+    EXPECT_EQ(code, 0);
     Cli("install " + Quoted(source_ / "text.ttf") + " 2>/dev/null", &code);
     EXPECT_EQ(code, 1);
     EXPECT_FALSE(platform::FileExists(sandbox_.FontsFolder() / "text.ttf"));
