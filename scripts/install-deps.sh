@@ -14,7 +14,7 @@ packages=(
   mdbtools libmdb3 libmdbsql3 mdbtools-dev zlib1g-dev libjpeg62-turbo-dev libssl-dev
   # tests
   googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fontconfig
-  fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
+  fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming fonts-noto-cjk
   # looking at the program as a person would (scripts/screenshot-pages.sh)
   xdotool imagemagick
   # Qt's own words (standard buttons and dialogs) in Chinese

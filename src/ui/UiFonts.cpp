@@ -7,9 +7,12 @@ namespace glyphwell::ui {
 
 void InstallSongSubstitution() {
     static const bool installed = [] {
-        // fonts-arphic-uming is installed with the program; the others serve where present.
-        const QStringList mingFaces = {"AR PL UMing CN", "AR PL UMing TW", "AR PL UMing HK",
-                                       "Noto Serif CJK SC", "Source Han Serif SC"};
+        // fonts-noto-cjk and fonts-arphic-uming are installed with the program. The first draws
+        // Latin letters as cleanly as Chinese; the second's small-size bitmaps make "l" read
+        // like "1", so it only stands in where the first is missing.
+        const QStringList mingFaces = {"Noto Serif CJK SC", "Source Han Serif SC",
+                                       "AR PL UMing CN",    "AR PL UMing TW",
+                                       "AR PL UMing HK"};
         QFont::insertSubstitutions(kSongFaceName, mingFaces);
         QFont::insertSubstitutions("SimSun", mingFaces);
         return true;

@@ -33,6 +33,12 @@ inline QApplication& TestApplication() {
     return *application;
 }
 
+// The Ming (Song) faces the interface font may be: the one installed with the program, or the
+// stand-in where it is missing.
+inline bool IsMingFace(const QString& family) {
+    return family.startsWith("Noto Serif CJK") || family.startsWith("AR PL UMing");
+}
+
 // A mouse event at `at` in `widget`'s coordinates; the button counts as held except on release.
 inline void SendMouse(QWidget& widget, QEvent::Type type, QPoint at,
                       Qt::MouseButton button = Qt::NoButton) {
