@@ -15,6 +15,7 @@
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/RunDirectory.h"
 #include "ui/BrowserEngine.h"
+#include "ui/CatalogueDownloads.h"
 #include "ui/CataloguePage.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
@@ -52,6 +53,12 @@ int main(int argc, char** argv) {
     ui::CataloguePage& cataloguePage = window.Pages().Catalogue();
     cataloguePage.UseCatalogue(ui::CatalogueSourceOf(catalogueDatabase, fontRegistry));
     catalogueDatabase.SetShowCategory([&cataloguePage] { cataloguePage.PostShowCategory(); });
+    // Downloads ask for the catalogue server's address on their own threads, waiting for the
+    // start-up fetch if it is still on its way.
+    ui::CatalogueDownloads catalogueDownloads(
+        cataloguePage, systemFontPage, state.http, fontRegistry,
+        state.runDirectory / app::kDownloadFolderName,
+        [&state] { return state.catalogueServerBase.Wait(); });
 
     // The loader's later steps (downloaded fonts, the update check) plug in here as their
     // pages arrive.

@@ -34,6 +34,7 @@ MainPages::MainPages(QStackedWidget& container, QWidget& window,
     systemFonts_ = new SystemFontPage(*pages[SystemFontPage::kPageIndex], context_);
     catalogue_ = new CataloguePage(*pages[CataloguePage::kPageIndex], context_);
     catalogue_->SetRecognitionWindowOpener([this] { ShowRecognitionWindow(); });
+    systemFonts_->SetFontsChangedHook([this] { catalogue_->Browser().RefreshCatalogueMarks(); });
     const auto folderPage = [&](FolderKind kind) {
         return new FolderPage(*pages[FolderPage::PageIndexOf(kind)], kind, context_);
     };

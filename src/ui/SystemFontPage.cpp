@@ -239,6 +239,9 @@ void SystemFontPage::Refresh() {
     }
     registry_->LoadFontTable();
     BuildSystemList();
+    if (fontsChanged_) {
+        fontsChanged_();
+    }
 }
 
 void SystemFontPage::SelectAllFonts(bool checked) {
@@ -283,6 +286,9 @@ void SystemFontPage::AfterFontsChanged(bool searchAgain) {
     BuildSystemList();
     if (searchAgain) {
         SearchSystemFonts();
+    }
+    if (fontsChanged_) {
+        fontsChanged_();
     }
 }
 

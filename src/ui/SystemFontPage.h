@@ -48,6 +48,9 @@ class SystemFontPage : public QObject {
     // nothing.
     void UseFonts(fonts::FontRegistry& registry, std::filesystem::path recycleBin);
     void SetDialogs(SystemFontDialogs dialogs) { dialogs_ = std::move(dialogs); }
+    // Runs after each change to the installed fonts made here, once the list is rebuilt (the
+    // catalogue's installed marks follow).
+    void SetFontsChangedHook(std::function<void()> hook) { fontsChanged_ = std::move(hook); }
 
     // The grids' column kinds, and what follows the window's size.
     void PrepareGridColumns();
@@ -92,6 +95,7 @@ class SystemFontPage : public QObject {
     std::filesystem::path recycleBin_;
     QWidget& window_;
     SystemFontDialogs dialogs_;
+    std::function<void()> fontsChanged_;
 
     GraphicButton* sortByTimeButton_;
     GraphicButton* sortByLanguageButton_;

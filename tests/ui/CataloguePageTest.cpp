@@ -1,0 +1,174 @@
+// The catalogue page against a real catalogue served on 127.0.0.1: browsing, paging and the
+// road of one font download into the installed fonts.
+
+#include "ui/CataloguePage.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTabBar>
+
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include "CatalogueBuilder.h"
+#include "Manifest.h"
+#include "SiteServer.h"
+#include "app/WorkingFolders.h"
+#include "catalogue/CatalogueDatabase.h"
+#include "fonts/FontFixtures.h"
+#include "fonts/FontconfigFontSystem.h"
+#include "platform/Files.h"
+#include "support/TempDir.h"
+#include "ui/CatalogueDownloads.h"
+#include "ui/Grid.h"
+#include "ui/MainPages.h"
+#include "ui/MainWindow.h"
+#include "ui/SystemFontPage.h"
+#include "ui/TestApplication.h"
+
+namespace glyphwell::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFonts = 13;
+
+class CataloguePageTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { test::TestApplication(); }
+
+    void SetUp() override {
+        // Thirteen renamed fonts in one sub-category, and a font whose file is missing.
+        std::ofstream manifest(site_ / "site.manifest");
+        manifest << "version\t1.5\ncategory\t中文字体\nsubcategory\t全部字体\n";
+        for (int i = 1; i <= kFonts; ++i) {
+            const std::string name = "Catalogue Font " + std::to_string(i);
+            test::WriteRenamedFont(site_ / (std::to_string(i) + ".ttf"), name);
+            manifest << "font\t" << name << "\tf/" << i << "\t" << i << ".ttf\n";
+        }
+        manifest << "subcategory\t其他\n";
+        manifest.close();
+        server::Manifest parsed;
+        std::string error;
+        server::BuildSummary summary;
+        ASSERT_TRUE(server::ParseManifest(site_ / "site.manifest", parsed, error)) << error;
+        ASSERT_TRUE(server::BuildCatalogue(parsed, site_ / "root", GLYPHWELL_SITE_PAGES, summary,
+                                           error))
+            << error;
+        server::ServeOptions options;
+        options.root = site_ / "root";
+        options.port = 0;
+        server_ = std::make_unique<server::SiteServer>(options);
+        ASSERT_TRUE(server_->Bind());
+        serverThread_ = std::thread([this] { server_->Run(); });
+
+        fs::create_directories(sandbox_.FontsFolder());
+        fs::copy_file(site_ / "root" / "ztdata.mdb", runDir_ / "ztdata.mdb");
+        state_ = test::TestProgramState(runDir_.Path());
+        window_ = std::make_unique<MainWindow>(*state_, [] {});
+        app::MainWindowCreated(*state_, *window_);
+        window_->show();
+        registry_.LoadFontTable();
+        SystemFontPage& systemFonts = window_->Pages().SystemFonts();
+        systemFonts.UseFonts(registry_, runDir_ / "字体回收站");
+        page_ = &window_->Pages().Catalogue();
+        page_->UseCatalogue(CatalogueSourceOf(database_, registry_));
+        downloads_ = std::make_unique<CatalogueDownloads>(
+            *page_, systemFonts, state_->http, registry_, runDir_ / app::kDownloadFolderName,
+            [this] { return server_->BaseAddress(); });
+        downloads_->SetTeller([this](const QString& message) { told_.push_back(message); });
+        database_.SetShowCategory([this] { page_->PostShowCategory(); });
+        database_.OpenCatalogue();
+    }
+    void TearDown() override {
+        downloads_.reset();
+        window_.reset();
+        server_->Stop();
+        serverThread_.join();
+    }
+
+    // Processes events until `done` or a generous bound: a broken download must not hang.
+    template <typename Done>
+    bool WaitFor(Done done) {
+        for (int i = 0; i < 600 && !done(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        return done();
+    }
+    QLabel& PageLabel() { return *window_->findChild<QLabel*>("标签1"); }
+    CatalogueBrowser& Browser() { return page_->Browser(); }
+    void Release(QPoint at) { emit page_->FontCanvas().LeftReleased(at); }
+
+    test::TempDir site_;
+    test::FontconfigSandbox sandbox_;
+    test::TempDir runDir_;
+    std::unique_ptr<server::SiteServer> server_;
+    std::thread serverThread_;
+    fonts::FontconfigFontSystem system_{
+        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
+    fonts::FontRegistry registry_{system_};
+    catalogue::CatalogueDatabase database_{runDir_ / "ztdata.mdb"};
+    std::unique_ptr<app::ProgramState> state_;
+    std::unique_ptr<MainWindow> window_;
+    CataloguePage* page_ = nullptr;
+    std::unique_ptr<CatalogueDownloads> downloads_;
+    std::vector<QString> told_;
+};
+
+TEST_F(CataloguePageTest, OpeningShowsTheFirstSubcategoryAndPagesThroughIt) {
+    EXPECT_EQ(page_->CategoryTabs().count(), 9);
+    EXPECT_EQ(page_->CategoryTabs().tabText(6), "  字体识别");
+    EXPECT_EQ(Browser().CurrentSubcategory(), "全部字体");
+    EXPECT_EQ(PageLabel().text(), "1/3");
+    EXPECT_EQ(Browser().Item(1).FontName, "Catalogue Font 1");
+    EXPECT_FALSE(window_->findChild<QWidget*>("图形按钮28")->isHidden());
+    EXPECT_TRUE(window_->findChild<QWidget*>("超文本浏览框5")->isHidden());
+    for (const char* next : {"图形按钮7", "图形按钮7"}) {
+        window_->findChild<QAbstractButton*>(next)->click();
+    }
+    EXPECT_EQ(PageLabel().text(), "3/3");
+    EXPECT_EQ(Browser().ItemsOnPage(), 1);
+    EXPECT_TRUE(window_->findChild<QWidget*>("图形按钮18")->isHidden());  // row 2 shows nothing
+    page_->CategoryTabs().setCurrentIndex(kSharedFontsCategory);
+    EXPECT_FALSE(window_->findChild<QWidget*>("超文本浏览框5")->isHidden());
+}
+
+TEST_F(CataloguePageTest, ReleaseOnDownloadInstallsTheFontAndMarksTheRow) {
+    Release({700, 30});
+    EXPECT_EQ(Browser().Item(1).State, CatalogueItemState::kDownloading);
+    ASSERT_TRUE(WaitFor([this] { return !downloads_->Running(); }));
+    EXPECT_TRUE(told_.empty()) << told_.front().toStdString();
+    EXPECT_EQ(Browser().Item(1).State, CatalogueItemState::kInstalled);
+    EXPECT_NE(registry_.FindFontEntry("Catalogue Font 1"), 0);
+    // Listed by the system-font page and by the desktop.
+    const GridData& list = window_->Pages().SystemFonts().FontGrid().Data();
+    bool listed = false;
+    for (int row = 0; row < list.RowCount(); ++row) {
+        listed = listed || list.Text(row, 1) == "Catalogue Font 1" ||
+                 list.Text(row, 4) == "Catalogue Font 1";
+    }
+    EXPECT_TRUE(listed);
+    EXPECT_TRUE(platform::FileExists(runDir_ / app::kDownloadFolderName / "Catalogue Font 1.ttf"));
+    const std::vector<std::string> files = test::FcListFiles();
+    EXPECT_NE(std::find(files.begin(), files.end(),
+                        (sandbox_.FontsFolder() / "CatalogueFont1.ttf").string()),
+              files.end());
+    // Installed: releasing there again starts nothing.
+    Release({700, 30});
+    EXPECT_FALSE(downloads_->Running());
+}
+
+TEST_F(CataloguePageTest, AFailedDownloadIsToldAndTheRowOffersDownloadAgain) {
+    server_->Stop();
+    serverThread_.join();
+    serverThread_ = std::thread([] {});
+    Release({700, 80});
+    ASSERT_TRUE(WaitFor([this] { return !downloads_->Running(); }));
+    EXPECT_EQ(told_, std::vector<QString>{"服务器连接失败"});
+    EXPECT_EQ(Browser().Item(2).State, CatalogueItemState::kNotInstalled);
+}
+
+}  // namespace
+}  // namespace glyphwell::ui
