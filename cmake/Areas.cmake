@@ -2,7 +2,7 @@
 # link. docs/ARCHITECTURE.md draws the same table; a link that is not allowed here stops the
 # configuration, so the layering cannot drift.
 set(GLYPHWELL_AREAS platform container catalogue_requests catalogue app fonts collections
-    ui_logic ui)
+    downloads ui_logic ui)
 set(GLYPHWELL_AREA_LINKS_platform "")
 set(GLYPHWELL_AREA_LINKS_container "")
 set(GLYPHWELL_AREA_LINKS_catalogue_requests platform)
@@ -10,9 +10,11 @@ set(GLYPHWELL_AREA_LINKS_catalogue container platform)
 set(GLYPHWELL_AREA_LINKS_app catalogue_requests platform)
 set(GLYPHWELL_AREA_LINKS_fonts platform)
 set(GLYPHWELL_AREA_LINKS_collections fonts platform)
-set(GLYPHWELL_AREA_LINKS_ui_logic app catalogue catalogue_requests collections fonts platform)
+set(GLYPHWELL_AREA_LINKS_downloads catalogue_requests container fonts platform)
+set(GLYPHWELL_AREA_LINKS_ui_logic app catalogue catalogue_requests collections downloads fonts
+    platform)
 set(GLYPHWELL_AREA_LINKS_ui ui_logic app catalogue catalogue_requests container collections
-    fonts platform)
+    downloads fonts platform)
 # The catalogue service shares only the container format with the program.
 set(GLYPHWELL_SERVICE_LIBRARIES glyphwell_service glyphwell_jet_writer)
 set(GLYPHWELL_SERVICE_MAY_LINK container jet_writer)

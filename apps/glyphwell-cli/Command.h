@@ -21,6 +21,9 @@ std::vector<Command> CatalogueCommands();
 // The installed-font commands: fonts, name, install, uninstall.
 std::vector<Command> FontCommands();
 
+// "download": one catalogue font fetched, unpacked and installed.
+std::vector<Command> DownloadCommands();
+
 inline std::vector<Command> Concat(std::vector<Command> first, std::vector<Command> second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;

@@ -29,9 +29,11 @@ const std::vector<Command>& Commands() {
 
 // The table above and the entries that other files contribute.
 const std::vector<Command>& AllCommands() {
+    using glyphwell::cli::Concat;
     static const std::vector<Command> all =
-        glyphwell::cli::Concat(glyphwell::cli::Concat(Commands(), glyphwell::cli::FontCommands()),
-                               glyphwell::cli::CatalogueCommands());
+        Concat(Concat(Concat(Commands(), glyphwell::cli::FontCommands()),
+                      glyphwell::cli::CatalogueCommands()),
+               glyphwell::cli::DownloadCommands());
     return all;
 }
 

@@ -5,6 +5,7 @@
 
 #include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
+#include "platform/Text.h"
 
 namespace glyphwell::fonts {
 
@@ -13,20 +14,6 @@ namespace {
 constexpr std::size_t kCapacityStep = 100;
 // The file systems take 255 bytes; the copy's temporary name beside it needs a few more.
 constexpr std::size_t kFileNameMaxBytes = 200;
-
-bool HasControlCharacter(std::string_view name) {
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        auto byte = static_cast<unsigned char>(name[i]);
-        // C0, DEL, and C1 (U+0080..U+009F, which UTF-8 writes as C2 80..C2 9F).
-        if (byte < 0x20 || byte == 0x7F ||
-            (byte == 0xC2 && i + 1 < name.size() &&
-             static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
-             static_cast<unsigned char>(name[i + 1]) <= 0x9F)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -116,7 +103,8 @@ std::string InstallTargetName(FontSystem& system, const std::string& sourcePath,
     }
     if (name.empty() || name == "." || name == ".." || name.size() > kFileNameMaxBytes ||
         name.find_first_of(std::string_view("/\0", 2)) != std::string::npos ||
-        (given && (HasControlCharacter(name) || name.find_first_of("*?") != std::string::npos)) ||
+        (given &&
+         (platform::HasControlCharacter(name) || name.find_first_of("*?") != std::string::npos)) ||
         system.KeepsFileName(name)) {
         return {};
     }

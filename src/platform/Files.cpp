@@ -15,15 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path TemporaryBeside(const fs::path& target) {
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
-    fs::path temporary = target;
-    temporary += suffix;
-    return temporary;
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -39,6 +30,15 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 }  // namespace
+
+fs::path TemporaryPathBeside(const fs::path& target) {
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
+    fs::path temporary = target;
+    temporary += suffix;
+    return temporary;
+}
 
 bool FileExists(const fs::path& path) {
     std::error_code ec;
@@ -74,7 +74,7 @@ bool CopyFile(const fs::path& from, const fs::path& to, bool overwrite) {
     if (!FileExists(from) || (!overwrite && fs::exists(to, ec))) {
         return false;
     }
-    fs::path temporary = TemporaryBeside(to);
+    fs::path temporary = TemporaryPathBeside(to);
     if (!fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, ec)) {
         fs::remove(temporary, ec);
         return false;
@@ -137,7 +137,7 @@ std::optional<std::string> ReadWholeFile(const fs::path& path) {
 }
 
 bool WriteWholeFile(const fs::path& path, std::string_view bytes) {
-    fs::path temporary = TemporaryBeside(path);
+    fs::path temporary = TemporaryPathBeside(path);
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         return false;

@@ -39,6 +39,10 @@ std::optional<std::int64_t> FileSize(const std::filesystem::path& path);
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
+// A fresh name in the folder of `target` for a file that later takes its place or goes:
+// `target` + "." + 16 random hex digits + ".tmp".
+std::filesystem::path TemporaryPathBeside(const std::filesystem::path& target);
+
 // Writes `bytes` to a temporary file beside `path`, then renames it over `path`.
 bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
 

@@ -7,4 +7,8 @@ namespace glyphwell::platform {
 // decimal digits, 0 when there are none. Saturates instead of overflowing.
 int LeadingInteger(std::string_view text);
 
+// True when the UTF-8 text holds a control character: C0, DEL, or C1 (U+0080..U+009F, which
+// UTF-8 writes as C2 80..C2 9F).
+bool HasControlCharacter(std::string_view text);
+
 }  // namespace glyphwell::platform

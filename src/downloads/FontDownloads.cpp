@@ -1,0 +1,157 @@
+#include "downloads/FontDownloads.h"
+
+#include <optional>
+#include <system_error>
+
+#include "catalogue/PackedData.h"
+#include "catalogue/ServerRequests.h"
+#include "downloads/DownloadFile.h"
+#include "fonts/FontDisplayName.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+
+namespace glyphwell::downloads {
+namespace fs = std::filesystem;
+
+std::mutex& DownloadLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+bool IsPlainFontName(std::string_view fontName) {
+    return !fontName.empty() && fontName != "." && fontName != ".." &&
+           fontName.find('/') == std::string_view::npos && !platform::HasControlCharacter(fontName);
+}
+
+FontDownloads::FontDownloads(const platform::HttpClient& http, fonts::FontRegistry& registry,
+                             fs::path downloadFolder,
+                             std::function<std::string()> catalogueServerBase,
+                             FontDownloadEvents events)
+    : http_(http),
+      registry_(registry),
+      downloadFolder_(std::move(downloadFolder)),
+      catalogueServerBase_(std::move(catalogueServerBase)),
+      events_(std::move(events)) {}
+
+FontDownloads::~FontDownloads() {
+    WaitForAll();
+}
+
+void FontDownloads::StartFontDownload(const std::string& fontName, const std::string& fontAddress) {
+    std::lock_guard lock(workersMutex_);
+    JoinDoneWorkers();
+    Worker& worker = workers_.emplace_back();
+    worker.thread = std::thread([this, &worker, fontName, fontAddress] {
+        DownloadFont(fontName, fontAddress);
+        std::lock_guard done(workersMutex_);
+        worker.done = true;
+    });
+}
+
+void FontDownloads::JoinDoneWorkers() {
+    for (auto it = workers_.begin(); it != workers_.end();) {
+        if (it->done) {
+            it->thread.join();
+            it = workers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void FontDownloads::WaitForAll() {
+    for (;;) {
+        std::list<Worker> running;
+        {
+            std::lock_guard lock(workersMutex_);
+            running.splice(running.end(), workers_);
+        }
+        if (running.empty()) {
+            return;
+        }
+        // Joined outside the lock: an ending worker takes it to mark itself done.
+        for (Worker& worker : running) {
+            worker.thread.join();
+        }
+    }
+}
+
+FontDownloadResult FontDownloads::Fail(const std::string& fontName, std::string_view message) {
+    FontDownloadResult result;
+    result.message = message;
+    if (events_.failed) {
+        events_.failed(fontName, result.message);
+    }
+    return result;
+}
+
+FontDownloadResult FontDownloads::DownloadFont(const std::string& fontName,
+                                               const std::string& fontAddress) {
+    // Refused before any request: such a name would write outside the download folder.
+    if (!IsPlainFontName(fontName)) {
+        return Fail(fontName, kDataErrorMessage);
+    }
+    const std::string base = catalogueServerBase_ ? catalogueServerBase_() : std::string();
+    if (base.empty()) {
+        return Fail(fontName, kConnectionFailedMessage);
+    }
+    std::error_code ec;
+    fs::create_directories(downloadFolder_, ec);
+    const fs::path target = downloadFolder_ / platform::PathFromUtf8(fontName + ".ttf");
+    // Never the target itself: a failed or wrong download must not cost an earlier good file.
+    const fs::path body = platform::TemporaryPathBeside(target);
+
+    std::optional<FontDownloadResult> completed;
+    DownloadRequest request;
+    request.Url = catalogue::FontFileAddress(base, fontAddress);
+    request.TargetPath = body;
+    request.Tag = fontName;
+    request.OnEvent = [&](DownloadEventKind kind, const std::string& tag, int percent) {
+        if (kind == DownloadEventKind::kProgress && events_.progress) {
+            events_.progress(tag, percent);
+        } else if (kind == DownloadEventKind::kFinished) {
+            completed = Complete(tag, body, target);
+        }
+    };
+    const int code = DownloadFile(http_, request);
+    platform::DeleteFile(body);
+    if (code != 0 || !completed) {
+        return Fail(fontName, kConnectionFailedMessage);
+    }
+    if (!completed->installed) {
+        return Fail(fontName, completed->message);
+    }
+    return *completed;
+}
+
+FontDownloadResult FontDownloads::Complete(const std::string& fontName, const fs::path& body,
+                                           const fs::path& target) {
+    std::lock_guard lock(DownloadLock());
+    std::string font;
+    if (std::optional<std::string> packed = platform::ReadWholeFile(body)) {
+        font = catalogue::UnpackData(*packed);
+    }
+    platform::DeleteFile(body);
+    // An error page unpacks to nothing; the earlier file, if any, stays.
+    FontDownloadResult result;
+    if (font.empty() || !platform::WriteWholeFile(target, font)) {
+        result.message = kDataErrorMessage;
+        return result;
+    }
+    font = {};
+
+    fonts::FontSystem& system = registry_.System();
+    std::string targetName = fontName + ".ttf";
+    // Its result is not looked at: whatever the copy is, the table is reloaded and shown.
+    fonts::InstallFont(system, platform::PathToUtf8(target), targetName);
+    system.AnnounceFontChange();
+    registry_.LoadFontTable();
+    result.installed = true;
+    result.displayName = fonts::ReadFaceName(system.FontsFolder() + targetName);
+    if (events_.installed) {
+        events_.installed(fontName);
+    }
+    return result;
+}
+
+}  // namespace glyphwell::downloads
