@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "ui/Canvas.h"
 #include "ui/CataloguePage.h"
 #include "ui/SystemFontPage.h"
 
@@ -22,7 +23,8 @@ CatalogueDownloads::CatalogueDownloads(CataloguePage& page, SystemFontPage& syst
     // Progress is only stored; the spinner's timer shows it.
     events.progress = [this](const std::string& fontName, int percent) {
         QMetaObject::invokeMethod(
-            this, [this, fontName, percent] { page_.Browser().DownloadProgress(fontName, percent); },
+            this,
+            [this, fontName, percent] { page_.Browser().DownloadProgress(fontName, percent); },
             Qt::QueuedConnection);
     };
     // Still under the download lock: the views are brought up to date before the next

@@ -1,6 +1,7 @@
 #include "ui/SamplePictures.h"
 
 #include "catalogue/CatalogueDatabase.h"
+#include "catalogue/PcxImage.h"
 
 namespace glyphwell::ui {
 namespace {
@@ -27,7 +28,16 @@ QImage DecodeSamplePicture(std::string_view bytes) {
             return QImage::fromData(data, size, "CUR");
         case catalogue::PictureKind::Gif:
             return QImage::fromData(data, size, "GIF");
-        case catalogue::PictureKind::Pcx:  // no reader yet
+        case catalogue::PictureKind::Pcx: {
+            std::optional<catalogue::DecodedPicture> pcx = catalogue::DecodePcx(bytes);
+            if (!pcx) {
+                return {};
+            }
+            // The decoder's 0xAARRGGBB pixels are this format's own layout.
+            return QImage(reinterpret_cast<const uchar*>(pcx->pixels.data()), pcx->width,
+                          pcx->height, QImage::Format_ARGB32)
+                .copy();
+        }
         case catalogue::PictureKind::None:
             break;
     }

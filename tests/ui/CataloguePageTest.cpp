@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QTabBar>
 
@@ -21,6 +22,7 @@
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/Files.h"
 #include "support/TempDir.h"
+#include "ui/Canvas.h"
 #include "ui/CatalogueDownloads.h"
 #include "ui/Grid.h"
 #include "ui/MainPages.h"
@@ -48,14 +50,14 @@ class CataloguePageTest : public ::testing::Test {
             test::WriteRenamedFont(site_ / (std::to_string(i) + ".ttf"), name);
             manifest << "font\t" << name << "\tf/" << i << "\t" << i << ".ttf\n";
         }
-        manifest << "subcategory\t其他\n";
+        manifest << "subcategory\t其他\ncategory\tMACOS字体\nsubcategory\t苹果\n";
         manifest.close();
         server::Manifest parsed;
         std::string error;
         server::BuildSummary summary;
         ASSERT_TRUE(server::ParseManifest(site_ / "site.manifest", parsed, error)) << error;
-        ASSERT_TRUE(server::BuildCatalogue(parsed, site_ / "root", GLYPHWELL_SITE_PAGES, summary,
-                                           error))
+        ASSERT_TRUE(
+            server::BuildCatalogue(parsed, site_ / "root", GLYPHWELL_SITE_PAGES, summary, error))
             << error;
         server::ServeOptions options;
         options.root = site_ / "root";
