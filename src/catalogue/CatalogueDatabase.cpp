@@ -11,6 +11,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <span>
 
 #include <mdbtools.h>
 
@@ -27,22 +28,62 @@ constexpr std::size_t kLongValueHeader = 12;
 constexpr std::size_t kMaxLongValue = 64 * 1024 * 1024;
 
 using PageBytes = std::array<unsigned char, kPageSize>;
+using ByteSpan = std::span<const unsigned char>;
 
-std::uint32_t Get16(const unsigned char* bytes, std::size_t at) {
-    return bytes[at] | (std::uint32_t{bytes[at + 1]} << 8);
+// A field at a fixed offset of a whole page, checked when compiled.
+template <std::size_t At>
+std::uint32_t PageField16(const PageBytes& page) {
+    static_assert(At + 2 <= kPageSize);
+    return page[At] | (std::uint32_t{page[At + 1]} << 8);
 }
 
-std::uint32_t Get32(const unsigned char* bytes, std::size_t at) {
-    return Get16(bytes, at) | (Get16(bytes, at + 2) << 16);
+template <std::size_t At>
+std::uint32_t PageField32(const PageBytes& page) {
+    return PageField16<At>(page) | (PageField16<At + 2>(page) << 16);
+}
+
+// Fields at offsets that come from the file: none where the bytes end first.
+std::optional<ByteSpan> Slice(ByteSpan bytes, std::size_t at, std::size_t length) {
+    if (at > bytes.size() || length > bytes.size() - at) {
+        return std::nullopt;
+    }
+    return bytes.subspan(at, length);
+}
+
+std::optional<std::uint32_t> Read8(ByteSpan bytes, std::size_t at) {
+    const std::optional<ByteSpan> field = Slice(bytes, at, 1);
+    return field ? std::optional<std::uint32_t>((*field)[0]) : std::nullopt;
+}
+
+std::optional<std::uint32_t> Read16(ByteSpan bytes, std::size_t at) {
+    const std::optional<ByteSpan> field = Slice(bytes, at, 2);
+    if (!field) {
+        return std::nullopt;
+    }
+    return (*field)[0] | (std::uint32_t{(*field)[1]} << 8);
+}
+
+std::optional<std::uint32_t> Read32(ByteSpan bytes, std::size_t at) {
+    const std::optional<ByteSpan> field = Slice(bytes, at, 4);
+    if (!field) {
+        return std::nullopt;
+    }
+    return *Read16(*field, 0) | (*Read16(*field, 2) << 16);
 }
 
 // Pages read past libmdb, to check what it would walk before it walks it.
 class RawFile {
   public:
     explicit RawFile(const std::filesystem::path& path) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Only a regular file: opening a FIFO blocks until a writer comes, and a device may act
+        // on being opened. The non-blocking open and the second look cover a file swapped in
+        // between.
         struct stat status {};
-        if (fd_ >= 0 && ::fstat(fd_, &status) == 0) {
+        if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+            return;
+        }
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd_ >= 0 && ::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
             pageCount_ = static_cast<std::uint64_t>(status.st_size) / kPageSize;
         }
     }
@@ -69,38 +110,49 @@ class RawFile {
     std::uint64_t pageCount_ = 0;
 };
 
-// The row layout libmdb cracks: column count, ..., variable offsets and end of data in
-// reverse, variable count, null mask. Every offset must stay inside the row.
-bool RowIsSound(const unsigned char* row, std::size_t length, std::uint32_t tableColumns,
-                std::uint32_t tableVarColumns) {
-    if (length < 2) {
-        return false;
+// A row as libmdb cracks it: column count, ..., variable offsets and end of data in reverse,
+// variable count, null mask.
+struct RowLayout {
+    std::uint32_t columns = 0;
+    ByteSpan nullMask;
+    // Where each variable column starts, then the end of data: ascending and inside the row.
+    std::vector<std::uint32_t> varOffsets;
+};
+
+std::optional<RowLayout> ParseRow(ByteSpan row, std::uint32_t tableColumns,
+                                  std::uint32_t tableVarColumns) {
+    const std::optional<std::uint32_t> rowColumns = Read16(row, 0);
+    if (!rowColumns || *rowColumns == 0 || *rowColumns > tableColumns) {
+        return std::nullopt;
     }
-    const std::uint32_t rowColumns = Get16(row, 0);
-    if (rowColumns == 0 || rowColumns > tableColumns) {
-        return false;
+    const std::size_t mask = (*rowColumns + 7) / 8;
+    if (row.size() < 2 + mask) {
+        return std::nullopt;
     }
-    const std::size_t mask = (rowColumns + 7) / 8;
+    RowLayout layout{*rowColumns, row.last(mask), {}};
+    // Without variable columns in the table libmdb reads no offsets, so none are taken here.
     if (tableVarColumns == 0) {
-        return length >= 2 + mask;
+        return layout;
     }
-    if (length < 2 + mask + 2) {
-        return false;
+    const ByteSpan body = row.first(row.size() - mask);
+    const std::optional<std::uint32_t> rowVarColumns = Read16(body, body.size() - 2);
+    if (!rowVarColumns || *rowVarColumns > tableColumns) {
+        return std::nullopt;
     }
-    const std::uint32_t rowVarColumns = Get16(row, length - mask - 2);
-    const std::size_t trailer = mask + 2 + 2 * (std::size_t{rowVarColumns} + 1);
-    if (rowVarColumns > tableColumns || length < 2 + trailer) {
-        return false;
+    const std::size_t trailer = mask + 2 + 2 * (std::size_t{*rowVarColumns} + 1);
+    if (row.size() < 2 + trailer) {
+        return std::nullopt;
     }
     std::uint32_t previous = 2;
-    for (std::uint32_t i = 0; i <= rowVarColumns; ++i) {
-        const std::uint32_t offset = Get16(row, length - mask - 4 - 2 * std::size_t{i});
-        if (offset < previous || offset > length - trailer) {
-            return false;
+    for (std::uint32_t i = 0; i <= *rowVarColumns; ++i) {
+        const std::optional<std::uint32_t> offset = Read16(body, body.size() - 4 - 2 * i);
+        if (!offset || *offset < previous || *offset > row.size() - trailer) {
+            return std::nullopt;
         }
-        previous = offset;
+        layout.varOffsets.push_back(*offset);
+        previous = *offset;
     }
-    return true;
+    return layout;
 }
 
 struct PageRow {
@@ -111,18 +163,21 @@ struct PageRow {
 
 // The rows of a page as libmdb finds them: each ends where the one before it starts.
 std::optional<std::vector<PageRow>> RowsOfPage(const PageBytes& page) {
-    const std::uint32_t count = Get16(page.data(), 12);
+    const std::uint32_t count = PageField16<12>(page);
     if (kRowPageHeader + 2 * std::size_t{count} > kPageSize) {
         return std::nullopt;
     }
     std::vector<PageRow> rows;
     std::size_t end = kPageSize;
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint32_t offset = Get16(page.data(), kRowPageHeader + 2 * std::size_t{i});
-        const std::size_t start = offset & 0x1FFF;
-        const bool deleted = (offset & 0x8000) != 0;
+        const std::optional<std::uint32_t> offset = Read16(page, kRowPageHeader + 2 * i);
+        if (!offset) {
+            return std::nullopt;
+        }
+        const std::size_t start = *offset & 0x1FFF;
+        const bool deleted = (*offset & 0x8000) != 0;
         // An overflow pointer (0x4000 alone) is never written for catalogue files.
-        if ((!deleted && (offset & 0x4000) != 0) || start < kRowPageHeader + 2 * count ||
+        if ((!deleted && (*offset & 0x4000) != 0) || start < kRowPageHeader + 2 * count ||
             start > end) {
             return std::nullopt;
         }
@@ -144,7 +199,15 @@ std::optional<std::string> PageRowBytes(const RawFile& raw, std::uint32_t pageRo
         return std::nullopt;
     }
     const PageRow& row = (*rows)[pageRow & 0xFF];
-    return std::string(reinterpret_cast<const char*>(page.data() + row.start), row.length);
+    const std::optional<ByteSpan> bytes = Slice(page, row.start, row.length);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+}
+
+ByteSpan AsBytes(const std::string& bytes) {
+    return {reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()};
 }
 
 // Where a long-binary column's value sits in a row: its bit in the null mask and its place
@@ -154,63 +217,64 @@ struct LongColumn {
     std::uint32_t varIndex = 0;
 };
 
+// The length a long value's header records; none for a short field or a length past the cap.
+std::optional<std::size_t> LongValueLength(ByteSpan field) {
+    const std::optional<std::uint32_t> word = Read32(field, 0);
+    if (field.size() < kLongValueHeader || !word || (*word & 0x3FFFFFFF) > kMaxLongValue) {
+        return std::nullopt;
+    }
+    return *word & 0x3FFFFFFF;
+}
+
 // A stored long value as libmdb reads it: inline, one long-value row, or a chain of rows whose
 // lengths must add up to the length in the 12-byte header, without a cycle.
-bool LongValueIsSound(const RawFile& raw, const unsigned char* field, std::size_t length) {
-    if (length == 0) {
+bool LongValueIsSound(const RawFile& raw, ByteSpan field) {
+    if (field.empty()) {
         return true;
     }
-    if (length < kLongValueHeader) {
+    const std::optional<std::size_t> expected = LongValueLength(field);
+    if (!expected) {
         return false;
     }
-    const std::uint32_t word = Get32(field, 0);
-    const std::size_t expected = word & 0x3FFFFFFF;
-    const std::uint32_t flags = word & 0xC0000000;
-    if (expected > kMaxLongValue) {
-        return false;
-    }
+    const std::uint32_t flags = *Read32(field, 0) & 0xC0000000;
     if (flags == 0x80000000) {
-        return expected <= length - kLongValueHeader;
+        return *expected <= field.size() - kLongValueHeader;
     }
-    std::uint32_t pointer = Get32(field, 4);
+    std::optional<std::uint32_t> pointer = Read32(field, 4);
     if (flags == 0x40000000) {
-        const std::optional<std::string> row = PageRowBytes(raw, pointer, true);
-        return row && row->size() == expected;
+        const std::optional<std::string> row = PageRowBytes(raw, *pointer, true);
+        return row && row->size() == *expected;
     }
     if (flags != 0) {
         return false;
     }
     std::size_t total = 0;
     // Every piece holds at least one byte, so a sound chain has at most `expected` pieces.
-    for (std::size_t pieces = 0; pointer != 0; ++pieces) {
-        const std::optional<std::string> row = PageRowBytes(raw, pointer, true);
-        if (!row || row->size() <= 4 || pieces >= expected) {
+    for (std::size_t pieces = 0; *pointer != 0; ++pieces) {
+        const std::optional<std::string> row = PageRowBytes(raw, *pointer, true);
+        if (!row || row->size() <= 4 || pieces >= *expected) {
             return false;
         }
         total += row->size() - 4;
-        if (total > expected) {
+        if (total > *expected) {
             return false;
         }
-        pointer = Get32(reinterpret_cast<const unsigned char*>(row->data()), 0);
+        pointer = Read32(AsBytes(*row), 0);
     }
-    return total == expected;
+    return total == *expected;
 }
 
-bool LongValuesAreSound(const RawFile& raw, const unsigned char* row, std::size_t length,
+bool LongValuesAreSound(const RawFile& raw, ByteSpan row, const RowLayout& layout,
                         const std::vector<LongColumn>& longColumns) {
-    // RowIsSound has checked the layout these offsets come from.
-    const std::uint32_t rowColumns = Get16(row, 0);
-    const std::size_t mask = (rowColumns + 7) / 8;
-    const unsigned char* nullMask = row + length - mask;
-    const std::uint32_t rowVarColumns = Get16(row, length - mask - 2);
     for (const LongColumn& column : longColumns) {
-        if (column.number >= rowColumns || column.varIndex >= rowVarColumns ||
-            (nullMask[column.number / 8] & (1 << (column.number % 8))) == 0) {
+        if (column.number >= layout.columns || column.varIndex + 1 >= layout.varOffsets.size() ||
+            (layout.nullMask[column.number / 8] & (1 << (column.number % 8))) == 0) {
             continue;
         }
-        const std::uint32_t start = Get16(row, length - mask - 4 - 2 * column.varIndex);
-        const std::uint32_t end = Get16(row, length - mask - 4 - 2 * (column.varIndex + 1));
-        if (!LongValueIsSound(raw, row + start, end - start)) {
+        const std::uint32_t start = layout.varOffsets[column.varIndex];
+        const std::optional<ByteSpan> field =
+            Slice(row, start, layout.varOffsets[column.varIndex + 1] - start);
+        if (!field || !LongValueIsSound(raw, *field)) {
             return false;
         }
     }
@@ -221,63 +285,74 @@ bool LongValuesAreSound(const RawFile& raw, const unsigned char* row, std::size_
 // when all are sound. Only single-page definitions and in-row usage maps are accepted.
 std::optional<int> CheckTable(const RawFile& raw, std::uint32_t tdefPage) {
     PageBytes tdef;
-    if (!raw.Read(tdefPage, tdef) || tdef[0] != 0x02 || Get32(tdef.data(), 4) != 0) {
+    if (!raw.Read(tdefPage, tdef) || tdef[0] != 0x02 || PageField32<4>(tdef) != 0) {
         return std::nullopt;
     }
-    const std::uint32_t varColumns = Get16(tdef.data(), 43);
-    const std::uint32_t columns = Get16(tdef.data(), 45);
-    const std::uint32_t realIndexes = Get32(tdef.data(), 51);
+    const std::uint32_t varColumns = PageField16<43>(tdef);
+    const std::uint32_t columns = PageField16<45>(tdef);
+    const std::uint32_t realIndexes = PageField32<51>(tdef);
     if (columns == 0 || columns > 255 || varColumns > columns || realIndexes > 64) {
         return std::nullopt;
     }
     std::size_t at = 63 + 12 * std::size_t{realIndexes};
-    if (at + 25 * std::size_t{columns} >= kPageSize) {
-        return std::nullopt;
-    }
     std::vector<LongColumn> longColumns;
+    std::uint32_t entriesWithoutFixedSize = 0;
     for (std::uint32_t i = 0; i < columns; ++i, at += 25) {
-        const unsigned char* entry = tdef.data() + at;
-        const bool fixed = (entry[15] & 0x01) != 0;
-        if (!fixed && (entry[0] == MDB_OLE || entry[0] == MDB_MEMO)) {
-            longColumns.push_back({Get16(entry, 5), Get16(entry, 7)});
-        }
-    }
-    for (std::uint32_t i = 0; i < columns; ++i) {
-        if (at + 2 >= kPageSize) {
+        const std::optional<ByteSpan> entry = Slice(tdef, at, 25);
+        if (!entry) {
             return std::nullopt;
         }
-        at += 2 + Get16(tdef.data(), at);
+        const std::uint32_t type = *Read8(*entry, 0);
+        const bool fixed = (*Read8(*entry, 15) & 0x01) != 0;
+        entriesWithoutFixedSize += fixed ? 0 : 1;
+        if (!fixed && (type == MDB_OLE || type == MDB_MEMO)) {
+            longColumns.push_back({*Read16(*entry, 5), *Read16(*entry, 7)});
+        }
+    }
+    // libmdb decides by this count whether rows have variable data at all; one that disagrees
+    // with the entries marks a damaged definition.
+    if (entriesWithoutFixedSize != varColumns) {
+        return std::nullopt;
+    }
+    for (std::uint32_t i = 0; i < columns; ++i) {
+        const std::optional<std::uint32_t> nameLength = Read16(tdef, at);
+        if (!nameLength) {
+            return std::nullopt;
+        }
+        at += 2 + *nameLength;
     }
     if (at >= kPageSize) {
         return std::nullopt;
     }
-    const std::optional<std::string> map = PageRowBytes(raw, Get32(tdef.data(), 55));
-    if (!map || map->size() < 5 || (*map)[0] != 0 || !PageRowBytes(raw, Get32(tdef.data(), 59))) {
+    const std::optional<std::string> map = PageRowBytes(raw, PageField32<55>(tdef));
+    if (!map || map->size() < 5 || (*map)[0] != 0 || !PageRowBytes(raw, PageField32<59>(tdef))) {
         return std::nullopt;
     }
-    const auto* bits = reinterpret_cast<const unsigned char*>(map->data());
-    const std::uint64_t firstPage = Get32(bits, 1);
+    const ByteSpan bits = AsBytes(*map);
+    const std::uint64_t firstPage = *Read32(bits, 1);
     int liveRows = 0;
-    for (std::size_t i = 0; i < (map->size() - 5) * 8; ++i) {
+    for (std::size_t i = 0; i < (bits.size() - 5) * 8; ++i) {
         if ((bits[5 + i / 8] & (1 << (i % 8))) == 0) {
             continue;
         }
         PageBytes page;
         if (firstPage + i > UINT32_MAX ||
             !raw.Read(static_cast<std::uint32_t>(firstPage + i), page) || page[0] != 0x01 ||
-            Get32(page.data(), 4) != tdefPage) {
+            PageField32<4>(page) != tdefPage) {
             return std::nullopt;
         }
         const std::optional<std::vector<PageRow>> rows = RowsOfPage(page);
         if (!rows) {
             return std::nullopt;
         }
-        for (const PageRow& row : *rows) {
-            if (row.deleted) {
+        for (const PageRow& pageRow : *rows) {
+            if (pageRow.deleted) {
                 continue;
             }
-            if (!RowIsSound(page.data() + row.start, row.length, columns, varColumns) ||
-                !LongValuesAreSound(raw, page.data() + row.start, row.length, longColumns)) {
+            const std::optional<ByteSpan> row = Slice(page, pageRow.start, pageRow.length);
+            const std::optional<RowLayout> layout =
+                row ? ParseRow(*row, columns, varColumns) : std::nullopt;
+            if (!layout || !LongValuesAreSound(raw, *row, *layout, longColumns)) {
                 return std::nullopt;
             }
             ++liveRows;
@@ -295,7 +370,7 @@ bool LooksLikeJet4(const RawFile& raw) {
     // and the checks here would vouch for bytes it never reads. These are the mask's own bytes
     // there (RC4 with key C7 DA 39 6B, from 0x18), which is what a key of 0 looks like.
     static constexpr unsigned char kZeroKey[4] = {0xFB, 0x8A, 0xBC, 0x4E};
-    return header[0] == 0x00 && Get32(header.data(), 0x14) == 1 &&
+    return header[0] == 0x00 && PageField32<0x14>(header) == 1 &&
            std::memcmp(header.data() + 0x3E, kZeroKey, 4) == 0;
 }
 
@@ -414,8 +489,8 @@ class TableWalk {
         }
         unsigned char header[kLongValueHeader];
         std::memcpy(header, buffers_[slot].data(), kLongValueHeader);
-        const std::size_t expected = Get32(header, 0) & 0x3FFFFFFF;
-        if (expected > kMaxLongValue) {
+        const std::optional<std::size_t> expected = LongValueLength(header);
+        if (!expected) {
             return std::nullopt;
         }
         MdbColumn* column = columns_[slot];
@@ -423,13 +498,13 @@ class TableWalk {
         std::string value;
         std::size_t chunk = mdb_ole_read(connection_.mdb, column, header, bindSize);
         for (std::size_t chunks = 1; chunk > 0; ++chunks) {
-            if (chunk > bindSize || value.size() + chunk > expected || chunks > expected + 1) {
+            if (chunk > bindSize || value.size() + chunk > *expected || chunks > *expected + 1) {
                 return std::nullopt;
             }
             value.append(buffers_[slot].data(), chunk);
             chunk = mdb_ole_read_next(connection_.mdb, column, header);
         }
-        if (value.size() != expected) {
+        if (value.size() != *expected) {
             return std::nullopt;
         }
         return value;

@@ -99,5 +99,17 @@ TEST(CatalogueCommands, CatalogueOutputFormats) {
     EXPECT_EQ(code, 2);
 }
 
+// The program once died on these files as its catalogue was opened.
+TEST(CatalogueCommands, FilesThatOnceCrashedTheReaderShowNoCategories) {
+    for (const auto& entry : std::filesystem::directory_iterator(GLYPHWELL_DAMAGED_CATALOGUES)) {
+        int code = -1;
+        EXPECT_EQ(Cli("catalogue --db " + test::ShellQuote(entry.path().string()) + " categories 0",
+                      &code),
+                  "")
+            << entry.path();
+        EXPECT_EQ(code, 0) << entry.path();
+    }
+}
+
 }  // namespace
 }  // namespace glyphwell::catalogue
