@@ -375,19 +375,6 @@ TEST_F(DamagedCatalogue, VariableColumnCountThatDisagreesWithTheColumns) {
     ExpectReadsAsEmpty();
 }
 
-// Files found by fuzzing, each of which once crashed the reader.
-TEST_F(DamagedCatalogue, FilesThatOnceCrashedTheReader) {
-    std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(GLYPHWELL_DAMAGED_CATALOGUES)) {
-        SCOPED_TRACE(entry.path().filename().string());
-        std::ifstream in(entry.path(), std::ios::binary);
-        bytes_.assign(std::istreambuf_iterator<char>(in), {});
-        ExpectReadsAsEmpty();
-        ++files;
-    }
-    EXPECT_GT(files, 0u);
-}
-
 TEST_F(DamagedCatalogue, RowOffsetsOutOfOrder) {
     const std::uint32_t map = Get32(kFontTable * kPage + 55);
     const std::uint32_t firstDataPage = Get32(RowAt(map >> 8, map & 0xFF) + 1);
