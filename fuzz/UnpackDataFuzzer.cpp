@@ -2,15 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 
-#include "catalogue/PackedData.h"
+#include "FuzzInputs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::string unpacked = glyphwell::catalogue::UnpackData(input);
-    // A result never exceeds the bound of twice the recorded size.
-    if (!unpacked.empty() && unpacked.size() > glyphwell::catalogue::kPackedDataMaxBound) {
+    if (!glyphwell::fuzz::UnpackData({data, size})) {
         __builtin_trap();
     }
     return 0;

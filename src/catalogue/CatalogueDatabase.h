@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace glyphwell::catalogue {
+
+class CatalogueConnection;
 
 struct CatalogueFont {
     std::string FontName;
@@ -62,15 +65,13 @@ class CatalogueDatabase {
     int CountCatalogueFonts(const std::string& name);
     CataloguePage ReadCataloguePage(const std::string& name, int page);
 
-    struct Connection;
-
   private:
     void CloseLocked();
 
     std::filesystem::path file_;
     std::function<void()> showCategory_;
     std::mutex mutex_;
-    Connection* connection_ = nullptr;
+    std::unique_ptr<CatalogueConnection> connection_;
 };
 
 }  // namespace glyphwell::catalogue

@@ -97,5 +97,22 @@ TEST(CatalogueCommands, CatalogueOutputFormats) {
     EXPECT_EQ(code, 2);
 }
 
+// Files found by fuzzing on which the program died opening the catalogue. They go through the
+// program itself: there its reads outside a row ran off the end of the main thread's stack,
+// while on a thread of the test they could pass unnoticed.
+TEST(CatalogueCommands, FilesThatOnceCrashedTheReaderShowNoCategories) {
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(GLYPHWELL_DAMAGED_CATALOGUES)) {
+        int code = -1;
+        EXPECT_EQ(Cli("catalogue --db " + test::ShellQuote(entry.path().string()) + " categories 0",
+                      &code),
+                  "")
+            << entry.path();
+        EXPECT_EQ(code, 0) << entry.path();
+        ++files;
+    }
+    EXPECT_GT(files, 0u);
+}
+
 }  // namespace
 }  // namespace glyphwell::catalogue

@@ -1,5 +1,9 @@
 #include "catalogue/CatalogueDatabase.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -223,6 +227,34 @@ TEST(CatalogueDatabase, OneOperationAtATimeFromManyThreads) {
     EXPECT_EQ(wrong, 0);
 }
 
+TEST(CatalogueDatabase, OnlyARegularFileIsRead) {
+    test::TempDir dir;
+    const auto fifo = dir / "fifo.mdb";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder.mdb");
+    const auto file = WriteCatalogue(dir, {FontTable("t", 2)});
+    std::filesystem::create_symlink(file, dir / "link.mdb");
+    const std::pair<std::filesystem::path, bool> cases[] = {
+        {fifo, false},
+        {dir / "folder.mdb", false},
+        {"/dev/zero", false},
+        {dir / "link.mdb", true},
+    };
+    for (const auto& [path, opens] : cases) {
+        auto read = std::async(std::launch::async, [&path] {
+            CatalogueDatabase db(path);
+            db.OpenCatalogue();
+            return db.CountCatalogueFonts("t");
+        });
+        if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << path << " blocks the reader";
+            // A writer that comes and goes lets the blocked open return.
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+        EXPECT_EQ(read.get(), opens ? 2 : -1) << path;
+    }
+}
+
 // Damaged files: every read finds nothing, without a crash or a hang.
 class DamagedCatalogue : public ::testing::Test {
   protected:
@@ -336,6 +368,11 @@ TEST_F(DamagedCatalogue, TableDefinitionWithImpossibleColumnCounts) {
         bytes_[kFontTable * kPage + 46] = static_cast<char>(low == 0xFF ? 0xFF : 0x00);
         ExpectReadsAsEmpty();
     }
+}
+
+TEST_F(DamagedCatalogue, VariableColumnCountThatDisagreesWithTheColumns) {
+    bytes_[kFontTable * kPage + 43] = 0;
+    ExpectReadsAsEmpty();
 }
 
 TEST_F(DamagedCatalogue, RowOffsetsOutOfOrder) {
