@@ -41,11 +41,17 @@ void FontDownloads::StartFontDownload(const std::string& fontName, const std::st
     std::lock_guard lock(workersMutex_);
     JoinDoneWorkers();
     Worker& worker = workers_.emplace_back();
-    worker.thread = std::thread([this, &worker, fontName, fontAddress] {
-        DownloadFont(fontName, fontAddress);
-        std::lock_guard done(workersMutex_);
-        worker.done = true;
-    });
+    try {
+        worker.thread = std::thread([this, &worker, fontName, fontAddress] {
+            DownloadFont(fontName, fontAddress);
+            std::lock_guard done(workersMutex_);
+            worker.done = true;
+        });
+    } catch (...) {
+        // No thread to join later.
+        workers_.pop_back();
+        throw;
+    }
 }
 
 void FontDownloads::JoinDoneWorkers() {
