@@ -40,11 +40,15 @@ void WriteFontCopies(const std::filesystem::path& folder, int count) {
 }
 
 void LinkInterfaceFont(const std::filesystem::path& folder) {
-    // fonts-arphic-uming, from scripts/install-deps.sh.
-    const std::filesystem::path uming = "/usr/share/fonts/truetype/arphic/uming.ttc";
+    // The interface face and its stand-in, from fonts-noto-cjk and fonts-arphic-uming
+    // (scripts/install-deps.sh).
     std::filesystem::create_directories(folder);
-    std::error_code ignored;
-    std::filesystem::create_symlink(uming, folder / uming.filename(), ignored);
+    for (const std::filesystem::path face :
+         {"/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc",
+          "/usr/share/fonts/truetype/arphic/uming.ttc"}) {
+        std::error_code ignored;
+        std::filesystem::create_symlink(face, folder / face.filename(), ignored);
+    }
 }
 
 }  // namespace glyphwell::bench

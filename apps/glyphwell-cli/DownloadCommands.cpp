@@ -58,6 +58,11 @@ int Download(ProgramState& state, const Arguments& arguments) {
         std::fprintf(stderr, "%s\n", result.message.c_str());
         return 1;
     }
+    // The download unpacked, but to no font: nothing was installed.
+    if (result.displayName.empty()) {
+        std::fprintf(stderr, "%s\n", std::string(downloads::kDataErrorMessage).c_str());
+        return 1;
+    }
     std::printf("%s\n", result.displayName.c_str());
     return 0;
 }

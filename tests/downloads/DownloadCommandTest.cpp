@@ -5,11 +5,10 @@
 #include <fstream>
 #include <thread>
 
-#include "CatalogueBuilder.h"
-#include "Manifest.h"
-#include "SiteServer.h"
+#include "catalogue/PackedData.h"
 #include "fonts/FontFixtures.h"
 #include "platform/Files.h"
+#include "server/ServedSite.h"
 #include "support/LocalHttpServer.h"
 
 namespace glyphwell::downloads {
@@ -22,28 +21,10 @@ class DownloadCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::WriteRenamedFont(site_ / "font.ttf", "Cli Fixture");
-        std::ofstream(site_ / "demo.manifest") << "version\t1.0\ncategory\t中文字体\n"
-                                               << "subcategory\t黑体\n"
-                                               << "font\tCli Fixture\tcli/font\tfont.ttf\n";
-        server::Manifest manifest;
-        server::BuildSummary summary;
-        std::string error;
-        ASSERT_TRUE(server::ParseManifest(site_ / "demo.manifest", manifest, error)) << error;
-        ASSERT_TRUE(
-            server::BuildCatalogue(manifest, site_ / "root", GLYPHWELL_SITE_PAGES, summary, error))
-            << error;
-        server::ServeOptions options;
-        options.root = site_ / "root";
-        options.port = 0;
-        server_ = std::make_unique<server::SiteServer>(options);
-        ASSERT_TRUE(server_->Bind());
-        serving_ = std::thread([this] { server_->Run(); });
-    }
-    void TearDown() override {
-        if (serving_.joinable()) {
-            server_->Stop();
-            serving_.join();
-        }
+        server_ = std::make_unique<test::ServedSite>(
+            site_.Path(),
+            "version\t1.0\ncategory\t中文字体\nsubcategory\t黑体\n"
+            "font\tCli Fixture\tcli/font\tfont.ttf\n");
     }
 
     // Standard output and exit code; standard error into `error`.
@@ -58,12 +39,11 @@ class DownloadCommandTest : public ::testing::Test {
     test::FontconfigSandbox sandbox_;
     test::TempDir site_;
     test::TempDir home_;
-    std::unique_ptr<server::SiteServer> server_;
-    std::thread serving_;
+    std::unique_ptr<test::ServedSite> server_;
 };
 
 TEST_F(DownloadCommandTest, DownloadsFromTheSitesServerOrTheGivenBaseAndInstalls) {
-    const std::string site = server_->BaseAddress();
+    const std::string site = server_->Base();
     const std::string dead = test::UnusedLocalAddress();
     const struct {
         std::string arguments;
@@ -94,7 +74,7 @@ TEST_F(DownloadCommandTest, DownloadsFromTheSitesServerOrTheGivenBaseAndInstalls
 }
 
 TEST_F(DownloadCommandTest, FailuresSayTheProgramsWordsAndBadArgumentsExitTwo) {
-    const std::string site = "--site " + server_->BaseAddress() + " ";
+    const std::string site = "--site " + server_->Base() + " ";
     const struct {
         std::string arguments;
         int code;
@@ -121,6 +101,16 @@ TEST_F(DownloadCommandTest, FailuresSayTheProgramsWordsAndBadArgumentsExitTwo) {
         }
     }
     EXPECT_EQ(platform::ListFiles(home_ / "home" / "字体下载目录"), std::vector<std::string>{});
+}
+
+TEST_F(DownloadCommandTest, AContainerOfNoFontInstallsNothingAndSaysSo) {
+    ASSERT_TRUE(platform::WriteWholeFile(server_->Root() / "ztwjj" / "junk.tmp",
+                                         catalogue::PackData("plain text, no font")));
+    int code = -1;
+    std::string error;
+    EXPECT_EQ(Cli("--site " + server_->Base() + " download Junk junk", code, error), "");
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(error, "数据下载错误\n");
 }
 
 }  // namespace

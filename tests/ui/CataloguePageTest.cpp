@@ -9,18 +9,15 @@
 #include <QLabel>
 #include <QTabBar>
 
-#include <fstream>
 #include <memory>
 #include <thread>
 
-#include "CatalogueBuilder.h"
-#include "Manifest.h"
-#include "SiteServer.h"
 #include "app/WorkingFolders.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "fonts/FontFixtures.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/Files.h"
+#include "server/ServedSite.h"
 #include "support/TempDir.h"
 #include "ui/Canvas.h"
 #include "ui/CatalogueDownloads.h"
@@ -42,32 +39,19 @@ class CataloguePageTest : public ::testing::Test {
     static void SetUpTestSuite() { test::TestApplication(); }
 
     void SetUp() override {
-        // Thirteen renamed fonts in one sub-category, and a font whose file is missing.
-        std::ofstream manifest(site_ / "site.manifest");
-        manifest << "version\t1.5\ncategory\t中文字体\nsubcategory\t全部字体\n";
+        // Thirteen renamed fonts in one sub-category; an empty one; the shared-fonts tab's.
+        std::string manifest = "version\t1.5\ncategory\t中文字体\nsubcategory\t全部字体\n";
         for (int i = 1; i <= kFonts; ++i) {
             const std::string name = "Catalogue Font " + std::to_string(i);
             test::WriteRenamedFont(site_ / (std::to_string(i) + ".ttf"), name);
-            manifest << "font\t" << name << "\tf/" << i << "\t" << i << ".ttf\n";
+            manifest +=
+                "font\t" + name + "\tf/" + std::to_string(i) + "\t" + std::to_string(i) + ".ttf\n";
         }
-        manifest << "subcategory\t其他\ncategory\tMACOS字体\nsubcategory\t苹果\n";
-        manifest.close();
-        server::Manifest parsed;
-        std::string error;
-        server::BuildSummary summary;
-        ASSERT_TRUE(server::ParseManifest(site_ / "site.manifest", parsed, error)) << error;
-        ASSERT_TRUE(
-            server::BuildCatalogue(parsed, site_ / "root", GLYPHWELL_SITE_PAGES, summary, error))
-            << error;
-        server::ServeOptions options;
-        options.root = site_ / "root";
-        options.port = 0;
-        server_ = std::make_unique<server::SiteServer>(options);
-        ASSERT_TRUE(server_->Bind());
-        serverThread_ = std::thread([this] { server_->Run(); });
+        manifest += "subcategory\t其他\ncategory\tMACOS字体\nsubcategory\t苹果\n";
+        server_ = std::make_unique<test::ServedSite>(site_.Path(), manifest);
 
         fs::create_directories(sandbox_.FontsFolder());
-        fs::copy_file(site_ / "root" / "ztdata.mdb", runDir_ / "ztdata.mdb");
+        fs::copy_file(server_->Root() / "ztdata.mdb", runDir_ / "ztdata.mdb");
         state_ = test::TestProgramState(runDir_.Path());
         window_ = std::make_unique<MainWindow>(*state_, [] {});
         app::MainWindowCreated(*state_, *window_);
@@ -79,7 +63,7 @@ class CataloguePageTest : public ::testing::Test {
         page_->UseCatalogue(CatalogueSourceOf(database_, registry_));
         downloads_ = std::make_unique<CatalogueDownloads>(
             *page_, systemFonts, state_->http, registry_, runDir_ / app::kDownloadFolderName,
-            [this] { return server_->BaseAddress(); });
+            [this] { return server_->Base(); });
         downloads_->SetTeller([this](const QString& message) { told_.push_back(message); });
         database_.SetShowCategory([this] { page_->PostShowCategory(); });
         database_.OpenCatalogue();
@@ -87,8 +71,6 @@ class CataloguePageTest : public ::testing::Test {
     void TearDown() override {
         downloads_.reset();
         window_.reset();
-        server_->Stop();
-        serverThread_.join();
     }
 
     // Processes events until `done` or a generous bound: a broken download must not hang.
@@ -106,8 +88,7 @@ class CataloguePageTest : public ::testing::Test {
     test::TempDir site_;
     test::FontconfigSandbox sandbox_;
     test::TempDir runDir_;
-    std::unique_ptr<server::SiteServer> server_;
-    std::thread serverThread_;
+    std::unique_ptr<test::ServedSite> server_;
     fonts::FontconfigFontSystem system_{
         {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
     fonts::FontRegistry registry_{system_};
@@ -164,8 +145,6 @@ TEST_F(CataloguePageTest, ReleaseOnDownloadInstallsTheFontAndMarksTheRow) {
 
 TEST_F(CataloguePageTest, AFailedDownloadIsToldAndTheRowOffersDownloadAgain) {
     server_->Stop();
-    serverThread_.join();
-    serverThread_ = std::thread([] {});
     Release({700, 80});
     ASSERT_TRUE(WaitFor([this] { return !downloads_->Running(); }));
     EXPECT_EQ(told_, std::vector<QString>{"服务器连接失败"});
