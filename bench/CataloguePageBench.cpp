@@ -34,7 +34,6 @@ std::string SamplePictureBytes() {
 // A catalogue page with six rows, as the program shows it.
 struct ShownPage {
     ShownPage() {
-        bench::OffscreenApplication();
         for (int i = 0; i <= CataloguePage::kPageIndex; ++i) {
             pages.addWidget(new QWidget);
         }
@@ -60,6 +59,7 @@ struct ShownPage {
         page->Browser().ShowCategory(0);
         QApplication::processEvents();
     }
+    QApplication& application = bench::OffscreenApplication();  // before any widget
     QStackedWidget pages;
     platform::ServiceAddresses addresses;
     LinkOpener open = [](const QString&) {};

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "ui/BrowserEngine.h"
 #include "ui/UiFonts.h"
 
 namespace glyphwell::bench {
@@ -14,6 +15,7 @@ inline QApplication& OffscreenApplication() {
     static char* argv[] = {name, nullptr};
     static QApplication* application = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        ui::PrepareBrowserEngine();  // pages with browser boxes start the engine
         auto* made = new QApplication(argc, argv);
         ui::UseInterfaceFont();
         return made;
