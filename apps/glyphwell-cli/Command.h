@@ -24,6 +24,9 @@ std::vector<Command> FontCommands();
 // "download": one catalogue font fetched, unpacked and installed.
 std::vector<Command> DownloadCommands();
 
+// "preview".
+std::vector<Command> PreviewCommands();
+
 inline std::vector<Command> Concat(std::vector<Command> first, std::vector<Command> second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;

@@ -31,9 +31,10 @@ const std::vector<Command>& Commands() {
 const std::vector<Command>& AllCommands() {
     using glyphwell::cli::Concat;
     static const std::vector<Command> all =
-        Concat(Concat(Concat(Commands(), glyphwell::cli::FontCommands()),
-                      glyphwell::cli::CatalogueCommands()),
-               glyphwell::cli::DownloadCommands());
+        Concat(Concat(Concat(Concat(Commands(), glyphwell::cli::FontCommands()),
+                             glyphwell::cli::CatalogueCommands()),
+                      glyphwell::cli::DownloadCommands()),
+               glyphwell::cli::PreviewCommands());
     return all;
 }
 

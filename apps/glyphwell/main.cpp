@@ -53,6 +53,8 @@ int main(int argc, char** argv) {
     ui::CataloguePage& cataloguePage = window.Pages().Catalogue();
     cataloguePage.UseCatalogue(ui::CatalogueSourceOf(catalogueDatabase, fontRegistry));
     catalogueDatabase.SetShowCategory([&cataloguePage] { cataloguePage.PostShowCategory(); });
+    cataloguePage.SetPreviewService(state.http,
+                                    [&state] { return state.catalogueServerBase.Wait(); });
     // Downloads ask for the catalogue server's address on their own threads, waiting for the
     // start-up fetch if it is still on its way.
     ui::CatalogueDownloads catalogueDownloads(

@@ -65,7 +65,8 @@ CatalogueDownloads::~CatalogueDownloads() {
     page_.SetDownloadStarter({});
     // A finishing worker waits for the interface thread to take its news: let it, then end.
     while (running_ > 0) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(10);
     }
     downloads_.reset();
 }

@@ -3,11 +3,14 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
 #include <QTabBar>
 #include <QThread>
 #include <QTimer>
 #include <QWebEngineView>
 
+#include "preview/PreviewRenderer.h"
 #include "ui/Canvas.h"
 #include "ui/CatalogueArtwork.h"
 #include "ui/GraphicButton.h"
@@ -58,6 +61,8 @@ CataloguePage::CataloguePage(QWidget& page, const PageContext& context)
     sharedFontsBox_ = &made.Get<QWebEngineView>(ControlId::kSharedFontsBox);
     webSearchButton_ = &made.Get<GraphicButton>(ControlId::kWebSearchButton);
     previewTextBox_ = &made.Get<QLineEdit>(ControlId::kPreviewTextBox);
+    previewSizeBox_ = &made.Get<QLineEdit>(ControlId::kPreviewSizeBox);
+    previewStrip_ = &made.Get<QLabel>(ControlId::kPreviewPictureLabel);
     for (std::size_t i = 0; i < std::size(kPreviewControls); ++i) {
         previewControls_[i] = &made.Get<QWidget>(kPreviewControls[i]);
     }
@@ -68,6 +73,10 @@ CataloguePage::CataloguePage(QWidget& page, const PageContext& context)
         connect(rowButtons_[static_cast<std::size_t>(row)], &QAbstractButton::clicked, this,
                 [this, row] { emit PreviewRequested(row + 1); });
     }
+    connect(this, &CataloguePage::PreviewRequested, this, &CataloguePage::RequestPreview);
+    tellPreview_ = [this](const QString& message) {
+        QMessageBox::information(&context_.window, "信息：", message);
+    };
     for (std::size_t i = 0; i < std::size(kPagingButtons); ++i) {
         pagingButtons_[i] = &made.Get<GraphicButton>(kPagingButtons[i]);
     }
@@ -114,7 +123,71 @@ CataloguePage::CataloguePage(QWidget& page, const PageContext& context)
     animationTimer_->start();
 }
 
-CataloguePage::~CataloguePage() = default;
+CataloguePage::~CataloguePage() {
+    // The fetch ends by its own time bound; its result goes nowhere once the page is gone.
+    if (previewWorker_.joinable()) {
+        previewWorker_.join();
+    }
+}
+
+void CataloguePage::SetPreviewService(const platform::HttpClient& http,
+                                      std::function<std::string()> catalogueServerBase) {
+    previewHttp_ = &http;
+    previewServerBase_ = std::move(catalogueServerBase);
+}
+
+void CataloguePage::SetPreviewTeller(std::function<void(const QString&)> tell) {
+    tellPreview_ = std::move(tell);
+}
+
+void CataloguePage::RequestPreview(int row) {
+    if (previewRunning_ || previewHttp_ == nullptr || row < 1 || row > kRowCount) {
+        return;
+    }
+    const std::string text = previewTextBox_->text().toStdString();
+    if (preview::HasAmpersand(text)) {
+        return;
+    }
+    const std::string size = previewSizeBox_->text().toStdString();
+    if (!preview::SizeAllowed(size)) {
+        if (tellPreview_) {
+            tellPreview_(QString::fromUtf8(preview::kSizeMessage));
+        }
+        return;
+    }
+    const std::string fontName = browser_->Item(row).FontName;
+    if (previewWorker_.joinable()) {
+        previewWorker_.join();  // the last one has reported already
+    }
+    previewRunning_ = true;
+    previewWorker_ = std::thread([this, row, text, size, fontName] {
+        const std::string base = previewServerBase_ ? previewServerBase_() : std::string();
+        std::string bmp =
+            preview::RequestPreviewPicture(*previewHttp_, base, row, text, size, fontName);
+        QMetaObject::invokeMethod(
+            this, [this, bmp = std::move(bmp)] { ShowPreview(bmp); }, Qt::QueuedConnection);
+    });
+}
+
+void CataloguePage::ShowPreview(const std::string& bmp) {
+    previewRunning_ = false;
+    QImage picture;
+    if (!bmp.empty()) {
+        picture = QImage::fromData(reinterpret_cast<const uchar*>(bmp.data()),
+                                   static_cast<int>(bmp.size()), "BMP");
+    }
+    previewStrip_->clear();
+    if (picture.isNull()) {
+        previewStrip_->setText(QString::fromUtf8(preview::kFetchFailedCaption));
+        return;
+    }
+    // Shrunk to the strip where it is larger, never enlarged.
+    if (picture.width() > previewStrip_->width() || picture.height() > previewStrip_->height()) {
+        picture =
+            picture.scaled(previewStrip_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    previewStrip_->setPixmap(QPixmap::fromImage(picture));
+}
 
 void CataloguePage::UseCatalogue(CatalogueSource source) {
     browser_ = std::make_unique<CatalogueBrowser>(

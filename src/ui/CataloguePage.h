@@ -6,12 +6,15 @@
 
 #include <QImage>
 #include <QObject>
+#include <QString>
 
 #include <array>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
+#include "platform/HttpClient.h"
 #include "ui/PageControlFactory.h"
 #include "ui/logic/CatalogueBrowser.h"
 #include "ui/logic/FrameLayout.h"
@@ -42,6 +45,15 @@ class CataloguePage : public QObject, private CatalogueView {
     void SetDownloadStarter(std::function<void(const CatalogueItem&)> start);
     // The recognition window of tab "  字体识别".
     void SetRecognitionWindowOpener(std::function<void()> open);
+    // Where previews are fetched; `catalogueServerBase` is asked on the preview's own thread.
+    void SetPreviewService(const platform::HttpClient& http,
+                           std::function<std::string()> catalogueServerBase);
+    // How the size rule is told; a message box with the caption "信息：" unless replaced.
+    void SetPreviewTeller(std::function<void(const QString& message)> tell);
+    // Row k's preview button: the user's text set in that row's font by the server, shown in
+    // the preview strip. One at a time; the fetch runs off the interface thread.
+    void RequestPreview(int row);
+    bool PreviewRunning() const { return previewRunning_; }
 
     void ApplyLayout(const FrameLayout& layout);
     void SetSharedFontsBoxVisible(bool visible) override;
@@ -76,6 +88,7 @@ class CataloguePage : public QObject, private CatalogueView {
     void HideRowButtons() override;
     void OpenRecognitionWindow() override;
 
+    void ShowPreview(const std::string& bmp);
     // The decoded sample of a row, made again only when its bytes change.
     const QImage& SampleOf(int row, const std::string& bytes);
 
@@ -85,6 +98,8 @@ class CataloguePage : public QObject, private CatalogueView {
     QWebEngineView* sharedFontsBox_;
     GraphicButton* webSearchButton_;
     QLineEdit* previewTextBox_;
+    QLineEdit* previewSizeBox_;
+    QLabel* previewStrip_;
     std::array<QWidget*, 6> previewControls_{};
     Canvas* fontCanvas_;
     Canvas* backCanvas_;
@@ -95,6 +110,11 @@ class CataloguePage : public QObject, private CatalogueView {
     std::unique_ptr<CatalogueBrowser> browser_;
     std::function<void(const CatalogueItem&)> startDownload_;
     std::function<void()> openRecognitionWindow_;
+    const platform::HttpClient* previewHttp_ = nullptr;
+    std::function<std::string()> previewServerBase_;
+    std::function<void(const QString&)> tellPreview_;
+    bool previewRunning_ = false;
+    std::thread previewWorker_;
     struct Sample {
         std::string bytes;
         QImage picture;

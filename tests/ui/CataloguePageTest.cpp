@@ -7,7 +7,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabBar>
+#include <QTest>
 
 #include <memory>
 #include <thread>
@@ -65,6 +67,8 @@ class CataloguePageTest : public ::testing::Test {
             *page_, systemFonts, state_->http, registry_, runDir_ / app::kDownloadFolderName,
             [this] { return server_->Base(); });
         downloads_->SetTeller([this](const QString& message) { told_.push_back(message); });
+        page_->SetPreviewService(state_->http, [this] { return server_->Base(); });
+        page_->SetPreviewTeller([this](const QString& message) { told_.push_back(message); });
         database_.SetShowCategory([this] { page_->PostShowCategory(); });
         database_.OpenCatalogue();
     }
@@ -77,7 +81,7 @@ class CataloguePageTest : public ::testing::Test {
     template <typename Done>
     bool WaitFor(Done done) {
         for (int i = 0; i < 600 && !done(); ++i) {
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
+            QTest::qWait(50);
         }
         return done();
     }
@@ -149,6 +153,33 @@ TEST_F(CataloguePageTest, AFailedDownloadIsToldAndTheRowOffersDownloadAgain) {
     ASSERT_TRUE(WaitFor([this] { return !downloads_->Running(); }));
     EXPECT_EQ(told_, std::vector<QString>{"服务器连接失败"});
     EXPECT_EQ(Browser().Item(2).State, CatalogueItemState::kNotInstalled);
+}
+
+TEST_F(CataloguePageTest, PreviewShowsTheServersPictureOfTheRowsFont) {
+    auto& text = *window_->findChild<QLineEdit*>("编辑框4");
+    auto& size = *window_->findChild<QLineEdit*>("编辑框5");
+    auto& strip = *window_->findChild<QLabel*>("标签14");
+    auto& row1 = *window_->findChild<QAbstractButton*>("图形按钮28");
+    text.setText("字体 Preview");
+    size.setText("5");
+    row1.click();
+    EXPECT_EQ(told_, std::vector<QString>{"字体大小只能在6-30之间!"});
+    EXPECT_FALSE(page_->PreviewRunning());
+
+    size.setText("20");
+    row1.click();
+    EXPECT_TRUE(page_->PreviewRunning());
+    row1.click();  // one at a time: this press does nothing
+    ASSERT_TRUE(WaitFor([this] { return !page_->PreviewRunning(); }));
+    EXPECT_FALSE(strip.pixmap().isNull());
+    EXPECT_EQ(strip.text(), "");
+
+    server_->Stop();
+    row1.click();
+    ASSERT_TRUE(WaitFor([this] { return !page_->PreviewRunning(); }));
+    EXPECT_TRUE(strip.pixmap().isNull());
+    EXPECT_EQ(strip.text(), "远程读取失败!");
+    EXPECT_EQ(told_.size(), 1u);
 }
 
 }  // namespace
