@@ -1,6 +1,7 @@
 #pragma once
 // One entry of the command table: its name, its line of help text and what it runs.
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +27,12 @@ std::vector<Command> DownloadCommands();
 
 // "preview".
 std::vector<Command> PreviewCommands();
+
+// Prints "usage: glyphwell-cli " + `usage` on standard error; the exit code of bad arguments.
+inline int PrintUsage(const char* usage) {
+    std::fprintf(stderr, "usage: glyphwell-cli %s\n", usage);
+    return 2;
+}
 
 inline std::vector<Command> Concat(std::vector<Command> first, std::vector<Command> second) {
     first.insert(first.end(), second.begin(), second.end());

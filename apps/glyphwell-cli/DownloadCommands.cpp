@@ -24,8 +24,7 @@ constexpr const char* kDownloadUsage =
     "                           NAME.ttf and install it (default base: the site's /ztym.txt)";
 
 int Usage() {
-    std::fprintf(stderr, "usage: glyphwell-cli %s\n", kDownloadUsage);
-    return 2;
+    return PrintUsage(kDownloadUsage);
 }
 
 int Download(ProgramState& state, const Arguments& arguments) {

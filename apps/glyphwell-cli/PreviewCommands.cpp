@@ -22,8 +22,7 @@ constexpr const char* kPreviewUsage =
     "                           write the picture to OUT as BMP";
 
 int Usage() {
-    std::fprintf(stderr, "usage: glyphwell-cli %s\n", kPreviewUsage);
-    return 2;
+    return PrintUsage(kPreviewUsage);
 }
 
 int Preview(app::ProgramState& state, const Arguments& arguments) {
