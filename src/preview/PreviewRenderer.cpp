@@ -6,40 +6,17 @@
 #include <QImageReader>
 #include <QImageWriter>
 
-#include <cstring>
-
 #include "catalogue/ServerRequests.h"
 #include "platform/Encoding.h"
 
 namespace glyphwell::preview {
 namespace {
 
-// The writer behind each class identifier text.
-struct KnownEncoder {
-    const char* classIdentifier;
-    const char* writerFormat;
-};
-constexpr KnownEncoder kKnownEncoders[] = {
-    {"{557CF400-1A04-11D3-9A73-0000F81EF32E}", "BMP"},
-    {"{557CF401-1A04-11D3-9A73-0000F81EF32E}", "JPEG"},
-    {"{557CF402-1A04-11D3-9A73-0000F81EF32E}", "GIF"},
-    {"{557CF405-1A04-11D3-9A73-0000F81EF32E}", "TIFF"},
-    {"{557CF406-1A04-11D3-9A73-0000F81EF32E}", "PNG"},
-};
-
-const char* ClassIdentifierOf(int format) {
+// The writer of encoder `format`, or none for a number the table does not hold.
+const char* WriterFormatOf(int format) {
     for (const ImageEncoder& encoder : kImageEncoders) {
         if (encoder.format == format) {
-            return encoder.classIdentifier;
-        }
-    }
-    return "";
-}
-
-const char* WriterFormatOf(const char* classIdentifier) {
-    for (const KnownEncoder& known : kKnownEncoders) {
-        if (std::strcmp(known.classIdentifier, classIdentifier) == 0) {
-            return known.writerFormat;
+            return encoder.writerFormat;
         }
     }
     return nullptr;
@@ -93,7 +70,7 @@ bool SizeAllowed(std::string_view sizeText) {
 }
 
 std::string ReencodeImage(std::string_view bytes, int format) {
-    const char* writerFormat = WriterFormatOf(ClassIdentifierOf(format));
+    const char* writerFormat = WriterFormatOf(format);
     if (writerFormat == nullptr || bytes.empty()) {
         return {};
     }

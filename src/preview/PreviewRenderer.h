@@ -32,17 +32,19 @@ bool HasAmpersand(std::string_view sampleText);
 int SizeValue(std::string_view sizeText);
 bool SizeAllowed(std::string_view sizeText);
 
-// The encoders the preview can choose from, by number, each named by its class identifier text.
+// The encoders the preview can choose from, by number, each named by its class identifier text
+// and written by the image writer of that name.
 struct ImageEncoder {
     int format;
     const char* classIdentifier;
+    const char* writerFormat;
 };
 inline constexpr ImageEncoder kImageEncoders[] = {
-    {1, "{557CF400-1A04-11D3-9A73-0000F81EF32E}"},  // BMP
-    {2, "{557CF401-1A04-11D3-9A73-0000F81EF32E}"},  // JPEG
-    {3, "{557CF402-1A04-11D3-9A73-0000F81EF32E}"},  // GIF
-    {4, "{557CF405-1A04-11D3-9A73-0000F81EF32E}"},  // TIFF
-    {5, "{557CF406-1A04-11D3-9A73-0000F81EF32E}"},  // PNG
+    {1, "{557CF400-1A04-11D3-9A73-0000F81EF32E}", "BMP"},
+    {2, "{557CF401-1A04-11D3-9A73-0000F81EF32E}", "JPEG"},
+    {3, "{557CF402-1A04-11D3-9A73-0000F81EF32E}", "GIF"},
+    {4, "{557CF405-1A04-11D3-9A73-0000F81EF32E}", "TIFF"},
+    {5, "{557CF406-1A04-11D3-9A73-0000F81EF32E}", "PNG"},
 };
 inline constexpr int kBmpFormat = 1;
 

@@ -190,12 +190,7 @@ void CataloguePage::ShowPreview(const std::string& bmp) {
 }
 
 void CataloguePage::UseCatalogue(CatalogueSource source) {
-    browser_ = std::make_unique<CatalogueBrowser>(
-        static_cast<CatalogueView&>(*this), std::move(source), [this](const CatalogueItem& item) {
-            if (startDownload_) {
-                startDownload_(item);
-            }
-        });
+    browser_->SetSource(std::move(source));
 }
 
 void CataloguePage::SetDownloadStarter(std::function<void(const CatalogueItem&)> start) {

@@ -104,6 +104,9 @@ class CatalogueBrowser {
     CatalogueBrowser(CatalogueView& view, CatalogueSource source,
                      std::function<void(const CatalogueItem&)> startDownload);
 
+    // Where the catalogue is read from now on.
+    void SetSource(CatalogueSource source) { source_ = std::move(source); }
+
     // Tab changed, or the catalogue (re)opened: everything below the tabs starts again.
     void ShowCategory(int categoryIndex);
     void SelectSubcategory(int index);
