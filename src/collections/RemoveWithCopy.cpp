@@ -1,5 +1,7 @@
 #include "collections/RemoveWithCopy.h"
 
+#include <cerrno>
+
 #include "platform/Files.h"
 
 namespace glyphwell::collections {
@@ -7,27 +9,63 @@ namespace {
 
 constexpr const char* kPartialCopyPrefix = ".glyphwell-partial-";
 
+void SetReason(std::string* reason, std::string text) {
+    if (reason != nullptr) {
+        *reason = std::move(text);
+    }
+}
+
 }  // namespace
 
-bool CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (!platform::CopyFile(from, to, true)) {
+std::string FailureReason(const std::error_code& error) {
+    switch (error.value()) {
+        case ENOSPC:
+        case EDQUOT:
+            return "磁盘空间不足";
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return "没有写入权限";
+        case ENOTDIR:
+        case EISDIR:
+            return "目标文件夹不可用";
+        case ENOENT:
+            return "目标文件夹不存在";
+        default:
+            break;
+    }
+    return "复制失败(" + error.message() + ")";
+}
+
+bool CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to,
+               std::string* reason) {
+    if (!platform::FileExists(from)) {
+        SetReason(reason, "字体文件不存在");
+        return false;
+    }
+    std::error_code error;
+    if (!platform::CopyFile(from, to, true, &error)) {
+        SetReason(reason, FailureReason(error));
         return false;
     }
     const auto source = platform::FileSize(from);
-    return source.has_value() && platform::FileSize(to) == source;
+    if (!source.has_value() || platform::FileSize(to) != source) {
+        SetReason(reason, "复制不完整");
+        return false;
+    }
+    return true;
 }
 
-bool RemoveWithCopy(fonts::FontRegistry& registry, int n, const std::filesystem::path& copy,
-                    bool keepCopy) {
-    const fonts::FontEntry entry = registry.Entry(n);
+bool RemoveWithCopy(fonts::FontSystem& system, const fonts::FontEntry& entry,
+                    const std::filesystem::path& copy, bool keepCopy, std::string* reason) {
     const std::filesystem::path installed = platform::PathFromUtf8(entry.FilePath);
     std::filesystem::path partial = copy;
     partial.replace_filename(kPartialCopyPrefix + copy.filename().string());
-    if (!CopyWhole(installed, partial)) {
+    if (!CopyWhole(installed, partial, reason)) {
         platform::DeleteFile(partial);
         return false;
     }
-    const bool uninstalled = fonts::UninstallFont(registry, n);
+    const bool uninstalled = fonts::UninstallFont(system, entry);
     std::error_code error;
     if (uninstalled || keepCopy) {
         std::filesystem::rename(partial, copy, error);

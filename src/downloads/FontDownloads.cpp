@@ -18,11 +18,6 @@ std::mutex& DownloadLock() {
     return lock;
 }
 
-bool IsPlainFontName(std::string_view fontName) {
-    return !fontName.empty() && fontName != "." && fontName != ".." &&
-           fontName.find('/') == std::string_view::npos && !platform::HasControlCharacter(fontName);
-}
-
 FontDownloads::FontDownloads(const platform::HttpClient& http, fonts::FontRegistry& registry,
                              fs::path downloadFolder,
                              std::function<std::string()> catalogueServerBase,
@@ -93,8 +88,9 @@ FontDownloadResult FontDownloads::Fail(const std::string& fontName, std::string_
 
 FontDownloadResult FontDownloads::DownloadFont(const std::string& fontName,
                                                const std::string& fontAddress) {
-    // Refused before any request: such a name would write outside the download folder.
-    if (!IsPlainFontName(fontName)) {
+    // Refused before any request: a name from the catalogue that is not one plain file name
+    // would write outside the download folder.
+    if (!platform::IsPlainFileName(fontName)) {
         return Fail(fontName, kDataErrorMessage);
     }
     const std::string base = catalogueServerBase_ ? catalogueServerBase_() : std::string();

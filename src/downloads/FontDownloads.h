@@ -42,10 +42,6 @@ struct FontDownloadResult {
 // unpack-install-reload runs at a time in the process.
 std::mutex& DownloadLock();
 
-// True when FontName + ".ttf" stays one plain file name in the download folder: not empty,
-// "." or "..", and no '/', NUL or other control character. Names come from the catalogue.
-bool IsPlainFontName(std::string_view fontName);
-
 class FontDownloads {
   public:
     // `catalogueServerBase` is asked on the download's own thread, so it may wait for the

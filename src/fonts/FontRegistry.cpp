@@ -49,6 +49,16 @@ int FontRegistry::FindFontEntry(std::string_view displayName) const {
     return 0;
 }
 
+std::optional<FontEntry> FontRegistry::FindEntry(std::string_view displayName) const {
+    std::shared_lock lock(mutex_);
+    for (const FontEntry& entry : entries_) {
+        if (entry.DisplayName == displayName) {
+            return entry;
+        }
+    }
+    return std::nullopt;
+}
+
 int FontRegistry::InstalledMark(std::string_view displayName) const {
     return FindFontEntry(displayName) != 0 ? kInstalledMark : kNotInstalledMark;
 }
@@ -137,13 +147,15 @@ int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& 
 }
 
 bool UninstallFont(const FontRegistry& registry, int n) {
-    FontEntry entry = registry.Entry(n);
+    return UninstallFont(registry.System(), registry.Entry(n));
+}
+
+bool UninstallFont(FontSystem& system, const FontEntry& entry) {
     if (entry.FilePath.empty()) {
         return false;
     }
     // So that the caller can delete a read-only file afterwards.
     platform::SetReadOnly(platform::PathFromUtf8(entry.FilePath), false);
-    FontSystem& system = registry.System();
     if (!system.RemoveFontResource(entry.FilePath)) {
         return false;
     }

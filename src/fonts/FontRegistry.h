@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <shared_mutex>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ class FontRegistry {
     // 1-based position of the entry named exactly `displayName`; 0 when none.
     int FindFontEntry(std::string_view displayName) const;
     int InstalledMark(std::string_view displayName) const;
+    // The entry named exactly `displayName`, looked up and copied under one lock, so a reload
+    // by another thread cannot put another font in its place; none when there is no such entry.
+    std::optional<FontEntry> FindEntry(std::string_view displayName) const;
 
     int Count() const;
     // Position n is 1-based; out of range gives an empty text.
@@ -79,6 +83,8 @@ int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& 
 // Takes entry n (1-based) out of the running fonts and deletes its value; false when the font
 // was not in the running fonts. The file stays.
 bool UninstallFont(const FontRegistry& registry, int n);
+// The same for an entry already read from the table.
+bool UninstallFont(FontSystem& system, const FontEntry& entry);
 
 // Takes the file out of the running fonts once more; on true every program has been told.
 bool ReleaseFontFile(FontSystem& system, const std::string& filePath);

@@ -9,6 +9,9 @@
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <vector>
+
+#include "platform/Text.h"
 
 namespace glyphwell::platform {
 namespace fs = std::filesystem;
@@ -40,6 +43,11 @@ fs::path TemporaryPathBeside(const fs::path& target) {
     return temporary;
 }
 
+bool IsPlainFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find('/') == std::string_view::npos && !HasControlCharacter(name);
+}
+
 bool FileExists(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
@@ -69,20 +77,74 @@ std::vector<std::string> ListFiles(const fs::path& folder) {
     return names;
 }
 
-bool CopyFile(const fs::path& from, const fs::path& to, bool overwrite) {
+bool CopyFile(const fs::path& from, const fs::path& to, bool overwrite, std::error_code* error) {
     std::error_code ec;
-    if (!FileExists(from) || (!overwrite && fs::exists(to, ec))) {
+    auto fail = [&](std::error_code why) {
+        if (error != nullptr) {
+            *error = why;
+        }
         return false;
+    };
+    if (!FileExists(from)) {
+        return fail(std::make_error_code(std::errc::no_such_file_or_directory));
     }
-    fs::path temporary = TemporaryPathBeside(to);
-    if (!fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, ec)) {
-        fs::remove(temporary, ec);
-        return false;
+    if (!overwrite && fs::exists(to, ec)) {
+        return fail(std::make_error_code(std::errc::file_exists));
+    }
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat sourceInfo {};
+    if (source < 0 || ::fstat(source, &sourceInfo) != 0) {
+        const std::error_code why(errno, std::generic_category());
+        if (source >= 0) {
+            ::close(source);
+        }
+        return fail(why);
+    }
+    const fs::path temporary = TemporaryPathBeside(to);
+    const int target = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                              sourceInfo.st_mode & 0777);
+    if (target < 0) {
+        const std::error_code why(errno, std::generic_category());
+        ::close(source);
+        return fail(why);
+    }
+    // Read and write ourselves: the library's copy reports a full disk as a plain I/O error.
+    std::vector<char> buffer(256 * 1024);
+    int copyError = 0;
+    for (;;) {
+        const ssize_t got = ::read(source, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            copyError = got < 0 ? errno : 0;
+            break;
+        }
+        if (!WriteAll(target, {buffer.data(), static_cast<std::size_t>(got)})) {
+            copyError = errno;
+            break;
+        }
+    }
+    // On disk before it takes the name, so a crash leaves the old file or the whole new one.
+    if (copyError == 0 && ::fsync(target) != 0) {
+        copyError = errno;
+    }
+    ::close(source);
+    if (::close(target) != 0 && copyError == 0) {
+        copyError = errno;
+    }
+    std::error_code removeError;
+    if (copyError != 0) {
+        fs::remove(temporary, removeError);
+        return fail(std::error_code(copyError, std::generic_category()));
     }
     fs::rename(temporary, to, ec);
     if (ec) {
-        fs::remove(temporary, ec);
-        return false;
+        fs::remove(temporary, removeError);
+        return fail(ec);
+    }
+    if (error != nullptr) {
+        error->clear();
     }
     return true;
 }

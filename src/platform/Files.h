@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace glyphwell::platform {
@@ -22,8 +23,10 @@ bool CreateFolder(const std::filesystem::path& path);
 std::vector<std::string> ListFiles(const std::filesystem::path& folder);
 
 // Copies `from` to `to`, replacing `to` when `overwrite` is set. The copy goes to a temporary
-// file beside `to` first, so a failed copy never leaves a torn target.
-bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite);
+// file beside `to` and onto the disk first, so a failed copy or a crash never leaves a torn
+// target nor costs the file it replaces. `error`, when given, says why a copy failed.
+bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite,
+              std::error_code* error = nullptr);
 
 bool DeleteFile(const std::filesystem::path& path);
 
@@ -45,6 +48,10 @@ std::filesystem::path TemporaryPathBeside(const std::filesystem::path& target);
 
 // Writes `bytes` to a temporary file beside `path`, then renames it over `path`.
 bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// True when `name` is one plain file name inside a folder: not empty, "." or "..", and no '/',
+// NUL or other control character. For names that come from outside.
+bool IsPlainFileName(std::string_view name);
 
 // A UTF-8 file name as a path, and back.
 std::filesystem::path PathFromUtf8(std::string_view utf8);

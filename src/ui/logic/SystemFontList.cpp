@@ -115,13 +115,12 @@ UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& g
                                 const std::function<void(const std::string&)>& progress) {
     UninstallOutcome outcome;
     auto process = [&](const std::string& name, int row) {
-        const int n = registry.FindFontEntry(name);
-        if (n == 0) {
+        const std::optional<fonts::FontEntry> entry = registry.FindEntry(name);
+        if (!entry) {
             return;
         }
-        const std::filesystem::path fileName =
-            platform::PathFromUtf8(registry.FilePath(n)).filename();
-        if (!collections::RemoveWithCopy(registry, n, recycleBin / fileName, false)) {
+        const std::filesystem::path fileName = platform::PathFromUtf8(entry->FilePath).filename();
+        if (!collections::RemoveWithCopy(registry.System(), *entry, recycleBin / fileName, false)) {
             outcome.keptFonts.push_back(name);
         }
         const int total = searchResults ? grid.RowCount() : registry.Count();
@@ -148,12 +147,18 @@ bool DeleteSearchResultFont(fonts::FontRegistry& registry, const std::string& na
     if (name.empty()) {
         return false;
     }
-    const int n = registry.FindFontEntry(name);
-    if (n == 0) {
+    const std::optional<fonts::FontEntry> entry = registry.FindEntry(name);
+    if (!entry) {
         return false;
     }
-    kept = !collections::RemoveWithCopy(registry, n,
-                                        recycleBin / platform::PathFromUtf8(name + ".ttf"), true);
+    // A display name comes from the font file: one that would not stay a plain file name in
+    // the bin gives the installed file's own name instead.
+    const std::string copyName =
+        platform::IsPlainFileName(name + ".ttf")
+            ? name + ".ttf"
+            : platform::PathToUtf8(platform::PathFromUtf8(entry->FilePath).filename());
+    kept = !collections::RemoveWithCopy(registry.System(), *entry,
+                                        recycleBin / platform::PathFromUtf8(copyName), true);
     return true;
 }
 
