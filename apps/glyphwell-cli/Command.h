@@ -25,6 +25,10 @@ std::vector<Command> FontCommands();
 // "download": one catalogue font fetched, unpacked and installed.
 std::vector<Command> DownloadCommands();
 
+// The local collections: folder, recycle, restore, purge, backup, export, reinstall,
+// remove-downloaded.
+std::vector<Command> CollectionCommands();
+
 // "preview".
 std::vector<Command> PreviewCommands();
 

@@ -1,0 +1,96 @@
+// The collection commands of glyphwell-cli, run as a user runs them, on a private fontconfig
+// setup and a home of their own.
+
+#include <gtest/gtest.h>
+
+#include "fonts/FontFixtures.h"
+#include "platform/Files.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace glyphwell::test {
+namespace {
+namespace fs = std::filesystem;
+
+class CollectionCommandsTest : public ::testing::Test {
+  protected:
+    std::string Cli(const std::string& arguments, int expectedExit = 0) {
+        int exitCode = -1;
+        std::string output = RunCli(home_.Path(), arguments, &exitCode);
+        EXPECT_EQ(exitCode, expectedExit) << arguments;
+        return output;
+    }
+    std::optional<std::string> Bytes(const fs::path& file) { return platform::ReadWholeFile(file); }
+
+    FontconfigSandbox sandbox_;
+    TempDir home_;
+    TempDir sources_;
+    fs::path bin_ = home_ / "字体回收站";
+    fs::path backup_ = home_ / "字体备份";
+    fs::path downloads_ = home_ / "字体下载目录";
+};
+
+TEST_F(CollectionCommandsTest, ARoundTripKeepsEveryFileByteForByte) {
+    WriteRenamedFont(sources_ / "Alpha.ttf", "Alpha");
+    WriteRenamedFont(sources_ / "Beta.ttf", "Beta");
+    const auto alpha = Bytes(sources_ / "Alpha.ttf");
+    const auto beta = Bytes(sources_ / "Beta.ttf");
+    Cli("install " + ShellQuote((sources_ / "Alpha.ttf").string()));
+    Cli("install " + ShellQuote((sources_ / "Beta.ttf").string()));
+    const fs::path installedAlpha = sandbox_.FontsFolder() / "Alpha.ttf";
+
+    // Uninstalled into the bin, then restored from it.
+    Cli("recycle Alpha");
+    EXPECT_FALSE(fs::exists(installedAlpha));
+    EXPECT_EQ(Bytes(bin_ / "Alpha.ttf"), alpha);
+    EXPECT_EQ(Cli("folder bin"), "Alpha.ttf\tAlpha\n");
+    EXPECT_EQ(Cli("fonts --order language").find("Alpha"), std::string::npos);
+    Cli("restore bin Alpha.ttf");
+    EXPECT_EQ(Cli("folder bin"), "");
+    EXPECT_EQ(Bytes(installedAlpha), alpha);
+    EXPECT_NE(Cli("fonts --order language").find("Alpha"), std::string::npos);
+
+    // Backed up, removed for good, restored from the backup.
+    EXPECT_EQ(Cli("backup"), "2\n");
+    EXPECT_EQ(Cli("folder backup"), "Alpha.ttf\tAlpha\nBeta.ttf\tBeta\n");
+    Cli("recycle Alpha");
+    Cli("purge Alpha.ttf");
+    EXPECT_FALSE(fs::exists(bin_ / "Alpha.ttf"));
+    Cli("restore backup Alpha.ttf");
+    EXPECT_EQ(Bytes(installedAlpha), alpha);
+    EXPECT_EQ(Bytes(backup_ / "Alpha.ttf"), alpha);
+
+    // Exported where the user says.
+    TempDir exported;
+    Cli("export Beta " + ShellQuote(exported.Path().string()));
+    EXPECT_EQ(Bytes(exported / "Beta.ttf"), beta);
+}
+
+TEST_F(CollectionCommandsTest, DownloadedFontsReinstallAndGo) {
+    fs::create_directories(downloads_);
+    WriteRenamedFont(downloads_ / "Gamma.ttf", "Gamma");
+    ASSERT_TRUE(platform::WriteWholeFile(downloads_ / "notes.txt", "not a font"));
+    EXPECT_EQ(Cli("folder downloads"), "Gamma.ttf\tGamma\n");
+    Cli("reinstall Gamma.ttf");
+    EXPECT_NE(Cli("fonts --order language").find("Gamma"), std::string::npos);
+    Cli("remove-downloaded Gamma.ttf");
+    EXPECT_EQ(Cli("folder downloads"), "");
+    EXPECT_EQ(Cli("fonts --order language").find("Gamma"), std::string::npos);
+}
+
+TEST_F(CollectionCommandsTest, FailuresExitOneAndBadArgumentsTwo) {
+    fs::create_directories(bin_);
+    Cli("recycle Nobody", 1);
+    Cli("export Nobody /tmp", 1);
+    Cli("restore bin missing.ttf", 1);
+    Cli("restore bin ../escape.ttf", 1);
+    Cli("purge missing.ttf", 1);
+    for (const char* bad :
+         {"folder", "folder trash", "restore", "restore bin", "restore attic a.ttf", "purge",
+          "backup now", "export Beta", "reinstall", "remove-downloaded", "recycle"}) {
+        Cli(bad, 2);
+    }
+}
+
+}  // namespace
+}  // namespace glyphwell::test
