@@ -17,6 +17,7 @@
 #include "ui/BrowserEngine.h"
 #include "ui/CatalogueDownloads.h"
 #include "ui/CataloguePage.h"
+#include "ui/FolderPage.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
@@ -62,10 +63,29 @@ int main(int argc, char** argv) {
         state.runDirectory / app::kDownloadFolderName,
         [&state] { return state.catalogueServerBase.Wait(); });
 
-    // The loader's later steps (downloaded fonts, the update check) plug in here as their
-    // pages arrive.
+    // The folder pages: each lists its folder, and tells the installed-font views after a change.
+    const auto refreshInstalledFonts = [&systemFontPage] {
+        systemFontPage.RefreshInstalledFontViews();
+    };
+    ui::FolderPage& downloadedFontsPage = window.Pages().DownloadedFonts();
+    ui::FolderPage& recycleBinPage = window.Pages().RecycleBin();
+    ui::FolderPage& backupPage = window.Pages().Backup();
+    downloadedFontsPage.UseFolder(fontRegistry, app::DownloadFolder(state.runDirectory),
+                                  refreshInstalledFonts);
+    recycleBinPage.UseFolder(fontRegistry, app::RecycleBinFolder(state.runDirectory),
+                             refreshInstalledFonts);
+    backupPage.UseFolder(fontRegistry, app::BackupFolder(state.runDirectory),
+                         refreshInstalledFonts);
+    window.SetPageFillHooks({[&downloadedFontsPage] { downloadedFontsPage.ListFolder(); },
+                             [&recycleBinPage] { recycleBinPage.ListFolder(); },
+                             [&backupPage] { backupPage.ListFolder(); }});
+
+    // The loader's last step (the update check) plugs in here as it arrives.
     app::StartupSteps steps;
     steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
+    steps.fillDownloadedFontsList = [&downloadedFontsPage] {
+        downloadedFontsPage.PostListFolder();
+    };
     steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
     app::StartupLoader loader(steps, app::kFontSnapshotFileName);

@@ -654,4 +654,22 @@ Artwork DrawArtwork() {
     return art;
 }
 
+QImage DrawSadFace(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double s = size;
+    painter.setPen(QPen(QColor(90, 90, 90), s / 16));
+    painter.setBrush(QColor(255, 214, 90));
+    painter.drawEllipse(QRectF(s / 16, s / 16, s * 7 / 8, s * 7 / 8));
+    painter.setBrush(QColor(90, 90, 90));
+    painter.drawEllipse(QPointF(s * 0.36, s * 0.4), s / 16, s / 12);
+    painter.drawEllipse(QPointF(s * 0.64, s * 0.4), s / 16, s / 12);
+    painter.setBrush(Qt::NoBrush);
+    // The frown: the upper half of a flat ellipse.
+    painter.drawArc(QRectF(s * 0.3, s * 0.62, s * 0.4, s * 0.3), 20 * 16, 140 * 16);
+    return image;
+}
+
 }  // namespace glyphwell::ui

@@ -36,4 +36,7 @@ QImage DrawSkinPicture(int skinNumber);
 
 Artwork DrawArtwork();
 
+// The small sad face beside an empty list's message, `size` pixels square.
+QImage DrawSadFace(int size);
+
 }  // namespace glyphwell::ui

@@ -1,10 +1,16 @@
 #include "ui/FolderPage.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QPixmap>
+#include <QThread>
 
+#include "platform/Files.h"
+#include "ui/Artwork.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
+#include "ui/logic/FolderGrid.h"
 #include "ui/logic/GridRules.h"
 
 namespace glyphwell::ui {
@@ -13,15 +19,19 @@ namespace {
 // The folder lists are plain text, five rows before anything is listed.
 constexpr int kFolderGridRowHeight = 24;
 constexpr int kFolderGridFirstRows = 5;
+constexpr int kSadFaceSize = 32;
+constexpr const char* kNoDownloadsCaption = "你还没下载过呢,或本地清单还未刷新请稍后在试!";
 
-// Each folder page's controls and what its two buttons ask for.
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Each folder page's controls.
 struct FolderControls {
     int pageIndex;
     ControlId count;
     ControlId firstButton;
-    FolderAction firstAction;
     ControlId secondButton;
-    FolderAction secondAction;
     ControlId selectAll;
     ControlId grid;
     ControlId emptyLabel;
@@ -32,9 +42,7 @@ const FolderControls& ControlsOf(FolderKind kind) {
     static const FolderControls kDownloaded{2,
                                             ControlId::kDownloadedCountLabel,
                                             ControlId::kReinstallButton,
-                                            FolderAction::kReinstallDownloaded,
                                             ControlId::kRemoveDownloadedButton,
-                                            FolderAction::kRemoveDownloaded,
                                             ControlId::kSelectAllDownloadedBox,
                                             ControlId::kDownloadedFontsGrid,
                                             ControlId::kNoDownloadsLabel,
@@ -42,9 +50,7 @@ const FolderControls& ControlsOf(FolderKind kind) {
     static const FolderControls kRecycleBin{3,
                                             ControlId::kRecycleBinCountLabel,
                                             ControlId::kEmptyRecycleBinButton,
-                                            FolderAction::kEmptyBin,
                                             ControlId::kRestoreFromBinButton,
-                                            FolderAction::kRestoreFromBin,
                                             ControlId::kSelectAllRecycledBox,
                                             ControlId::kRecycleBinGrid,
                                             ControlId::kEmptyRecycleBinLabel,
@@ -52,9 +58,7 @@ const FolderControls& ControlsOf(FolderKind kind) {
     static const FolderControls kBackup{4,
                                         ControlId::kBackupCountLabel,
                                         ControlId::kBackUpAllButton,
-                                        FolderAction::kBackUpAll,
                                         ControlId::kRestoreAllButton,
-                                        FolderAction::kRestoreAll,
                                         ControlId::kSelectAllBackupBox,
                                         ControlId::kBackupGrid,
                                         ControlId::kNoBackupLabel,
@@ -77,7 +81,7 @@ int FolderPage::PageIndexOf(FolderKind kind) {
 }
 
 FolderPage::FolderPage(QWidget& page, FolderKind kind, const PageContext& context)
-    : QObject(&page), kind_(kind) {
+    : QObject(&page), kind_(kind), dialogs_(StandardDialogs(context.window)) {
     const FolderControls& ids = ControlsOf(kind);
     const PageControlSet made(ids.pageIndex, page, context.addresses);
     countLabel_ = &made.Get<QLabel>(ids.count);
@@ -92,23 +96,40 @@ FolderPage::FolderPage(QWidget& page, FolderKind kind, const PageContext& contex
     grid_->SetRowHeight(kFolderGridRowHeight);
     grid_->Data().SetRowCount(kFolderGridFirstRows);
 
-    connect(firstButton_, &QAbstractButton::clicked, this,
-            [this, action = ids.firstAction] { emit ActionRequested(action); });
-    connect(secondButton_, &QAbstractButton::clicked, this,
-            [this, action = ids.secondAction] { emit ActionRequested(action); });
+    // The sad face sits at the empty-state label's left, the text beside it.
+    sadFace_ = new QLabel(emptyLabel_);
+    sadFace_->setPixmap(QPixmap::fromImage(DrawSadFace(kSadFaceSize)));
+    sadFace_->setGeometry(0, (emptyLabel_->height() - kSadFaceSize) / 2, kSadFaceSize,
+                          kSadFaceSize);
+    ShowSadFace(true);
+
+    switch (kind) {
+        case FolderKind::kDownloadedFonts:
+            connect(firstButton_, &QAbstractButton::clicked, this,
+                    &FolderPage::ReinstallDownloadedFonts);
+            connect(secondButton_, &QAbstractButton::clicked, this,
+                    &FolderPage::UninstallDownloadedFonts);
+            break;
+        case FolderKind::kRecycleBin:
+            connect(firstButton_, &QAbstractButton::clicked, this, &FolderPage::PurgeRecycledFonts);
+            connect(secondButton_, &QAbstractButton::clicked, this,
+                    &FolderPage::RestoreRecycledFonts);
+            break;
+        case FolderKind::kBackup:
+            connect(firstButton_, &QAbstractButton::clicked, this,
+                    &FolderPage::BackupInstalledFonts);
+            connect(secondButton_, &QAbstractButton::clicked, this,
+                    &FolderPage::RestoreBackedUpFonts);
+            break;
+    }
     // The three lists toggle their check column the same way.
     connect(grid_, &Grid::LeftReleased, this, [this](QPoint at) {
         if (InsideCheckColumn(grid_->Data(), at.x())) {
             ToggleCurrentRowCheck(grid_->Data(), 2);
         }
     });
-    connect(selectAllBox_, &QCheckBox::clicked, this, [this](bool checked) {
-        if (kind_ == FolderKind::kDownloadedFonts) {
-            emit SelectAllDownloadedRequested(checked);
-        } else {
-            SetColumnsChecked(grid_->Data(), {2}, checked);
-        }
-    });
+    connect(selectAllBox_, &QCheckBox::clicked, this,
+            [this](bool checked) { SetColumnsChecked(grid_->Data(), {2}, checked); });
 }
 
 void FolderPage::PrepareGridColumns() {
@@ -128,6 +149,186 @@ void FolderPage::ApplyLayout(const FrameLayout& layout) {
     grid_->resize(layout.gridWidth, grid_->height());
     grid_->Data().SetColumnWidth(0, layout.folderGridColumns[0]);
     grid_->Data().SetColumnWidth(1, layout.folderGridColumns[1]);
+}
+
+void FolderPage::UseFolder(fonts::FontRegistry& registry, std::filesystem::path folder,
+                           std::function<void()> fontsChanged) {
+    registry_ = &registry;
+    folder_ = std::move(folder);
+    fontsChanged_ = std::move(fontsChanged);
+    if (kind_ == FolderKind::kDownloadedFonts) {
+        // The display names show in their own faces, drawn from the listed files.
+        grid_->SetFaceFiles([this](const std::string& face) -> std::string {
+            const auto found = faceFiles_.find(face);
+            return found == faceFiles_.end() ? std::string() : found->second;
+        });
+    }
+}
+
+void FolderPage::ListFolder() {
+    ShowListing(collections::FontFolderListing(folder_));
+}
+
+void FolderPage::PostListFolder() {
+    std::vector<collections::FolderFont> fonts = collections::FontFolderListing(folder_);
+    if (QThread::currentThread() == thread()) {
+        ShowListing(fonts);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, &fonts] { ShowListing(fonts); }, Qt::BlockingQueuedConnection);
+}
+
+void FolderPage::ShowListing(const std::vector<collections::FolderFont>& fonts) {
+    const bool downloads = kind_ == FolderKind::kDownloadedFonts;
+    if (downloads) {
+        faceFiles_.clear();
+        for (const collections::FolderFont& font : fonts) {
+            faceFiles_.emplace(
+                font.DisplayName,
+                platform::PathToUtf8(folder_ / platform::PathFromUtf8(font.FileName)));
+        }
+    }
+    const int listed = FillFolderGrid(grid_->Data(), fonts, grid_->width(), downloads);
+    if (downloads) {
+        countLabel_->setText("已下载字体数:" + QString::number(listed));
+    } else if (kind_ == FolderKind::kBackup && listed > 0) {
+        countLabel_->setText("已备份字体数:" + QString::number(listed));
+    }
+    const bool empty = listed == 0;
+    if (downloads && empty) {
+        emptyLabel_->setText(kNoDownloadsCaption);
+    }
+    ShowSadFace(true);
+    emptyLabel_->setVisible(empty);
+    grid_->setVisible(!empty);
+    selectAllBox_->setVisible(!empty);
+    if (kind_ == FolderKind::kBackup) {
+        secondButton_->setEnabled(!empty);  // "一键备份" stays
+    } else {
+        firstButton_->setVisible(!empty);
+        secondButton_->setVisible(!empty);
+    }
+}
+
+QLabel& FolderPage::ProgressLabel() {
+    return progressLabel_ != nullptr ? *progressLabel_ : *emptyLabel_;
+}
+
+bool FolderPage::Busy() {
+    // Hidden, not visible: the page need not be the one that shows.
+    return !ProgressLabel().isHidden();
+}
+
+void FolderPage::FontsChanged() {
+    if (fontsChanged_) {
+        fontsChanged_();
+    }
+}
+
+void FolderPage::ShowSadFace(bool shown) {
+    sadFace_->setVisible(shown);
+    emptyLabel_->setContentsMargins(shown ? kSadFaceSize + 4 : 0, 0, 0, 0);
+}
+
+void FolderPage::ShowProgress(const QString& caption) {
+    if (progressLabel_ == nullptr) {
+        ShowSadFace(false);
+    }
+    ProgressLabel().setText(caption);
+    ProgressLabel().show();
+    ProgressLabel().raise();
+}
+
+collections::ProgressHook FolderPage::ProgressIn(const QString& prefix) {
+    return [this, prefix](int percent) {
+        ProgressLabel().setText(prefix + QString::number(percent) + "%");
+        QCoreApplication::processEvents();
+    };
+}
+
+void FolderPage::ReinstallDownloadedFonts() {
+    // Visible: an earlier run is going on, or the list is empty and says so.
+    if (registry_ == nullptr || Busy()) {
+        return;
+    }
+    ShowProgress("字体重装中....");
+    collections::ReinstallDownloadedFonts(registry_->System(), folder_,
+                                          GridFolderRows(grid_->Data()), ProgressIn("字体重装中:"));
+    ProgressLabel().hide();
+    ListFolder();
+    FontsChanged();
+}
+
+void FolderPage::UninstallDownloadedFonts() {
+    if (registry_ == nullptr) {
+        return;
+    }
+    collections::UninstallDownloadedFonts(*registry_, folder_, GridFolderRows(grid_->Data()));
+    ListFolder();
+    FontsChanged();
+}
+
+void FolderPage::RestoreRecycledFonts() {
+    if (registry_ == nullptr || Busy()) {
+        return;
+    }
+    ShowProgress("还原字体中:");
+    const collections::CollectionOutcome outcome = collections::RestoreRecycledFonts(
+        registry_->System(), folder_, GridFolderRows(grid_->Data()), ProgressIn("还原字体中:"));
+    ProgressLabel().hide();
+    ListFolder();
+    FontsChanged();
+    if (!outcome.Kept.empty()) {
+        dialogs_.tell(kMessageCaption,
+                      "以下字体未能还原，仍留在字体回收站：" + Q(KeptFilesText(outcome.Kept)));
+    }
+}
+
+void FolderPage::PurgeRecycledFonts() {
+    if (registry_ == nullptr || Busy()) {
+        return;
+    }
+    if (!dialogs_.askOkCancel("确实要永久删除选中的文件吗?")) {
+        return;
+    }
+    ShowProgress("清理字体中:");
+    collections::PurgeRecycledFonts(folder_, GridFolderRows(grid_->Data()),
+                                    ProgressIn("清理字体中:"));
+    ProgressLabel().hide();
+    ListFolder();
+}
+
+void FolderPage::BackupInstalledFonts() {
+    if (registry_ == nullptr || Busy()) {
+        return;
+    }
+    // The caption stays what it last was until the first file is done.
+    ProgressLabel().show();
+    ProgressLabel().raise();
+    const collections::CollectionOutcome outcome =
+        collections::BackupInstalledFonts(*registry_, folder_, ProgressIn("备份进行中:"));
+    ListFolder();
+    ProgressLabel().hide();
+    if (!outcome.Kept.empty()) {
+        dialogs_.tell(kMessageCaption, "以下字体未能备份：" + Q(KeptFilesText(outcome.Kept)));
+    }
+}
+
+void FolderPage::RestoreBackedUpFonts() {
+    if (registry_ == nullptr || Busy()) {
+        return;
+    }
+    ShowProgress("还原进行中:");
+    const collections::CollectionOutcome outcome = collections::RestoreBackedUpFonts(
+        registry_->System(), folder_, GridFolderRows(grid_->Data()), ProgressIn("还原进行中:"));
+    ProgressLabel().hide();
+    FontsChanged();
+    QString message = "安装完毕!";
+    if (!outcome.Kept.empty()) {
+        message += "\n\n以下字体未能安装：" + Q(KeptFilesText(outcome.Kept));
+    }
+    dialogs_.tell(kMessageCaption, message);
 }
 
 }  // namespace glyphwell::ui

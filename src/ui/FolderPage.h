@@ -1,12 +1,20 @@
 #pragma once
 // The three folder pages, "我的字体", "回收站" and "备份": a checked list of font files with
 // a count, two buttons, a select-all box, an empty-state label and a progress label. One class
-// for the three, each made from its own rows of the controls table. The folder operations come
-// with the local collections; until then the page announces the buttons through its signals.
+// for the three, each made from its own rows of the controls table. The work on the files is
+// the collections' (collections/FontFolders); the page lists, shows progress and tells.
 
 #include <QObject>
 
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "collections/FontFolders.h"
+#include "fonts/FontRegistry.h"
 #include "ui/PageControlFactory.h"
+#include "ui/PageDialogs.h"
 #include "ui/logic/FrameLayout.h"
 
 class QCheckBox;
@@ -19,16 +27,6 @@ class Grid;
 
 enum class FolderKind { kDownloadedFonts, kRecycleBin, kBackup };
 
-// The two buttons of each folder page.
-enum class FolderAction {
-    kReinstallDownloaded,  // "重装"
-    kRemoveDownloaded,     // "卸载"
-    kRestoreFromBin,       // "还原"
-    kEmptyBin,             // "清空"
-    kBackUpAll,            // "一键备份"
-    kRestoreAll,           // "一键还原"
-};
-
 class FolderPage : public QObject {
     Q_OBJECT
   public:
@@ -39,23 +37,58 @@ class FolderPage : public QObject {
     void PrepareGridColumns();
     void ApplyLayout(const FrameLayout& layout);
 
+    // The folder the page lists and the installed fonts its operations change; `fontsChanged`
+    // refreshes the views of the installed fonts. Until given, the operations do nothing.
+    void UseFolder(fonts::FontRegistry& registry, std::filesystem::path folder,
+                   std::function<void()> fontsChanged);
+    void SetDialogs(PageDialogs dialogs) { dialogs_ = std::move(dialogs); }
+
+    // Lists the folder into the grid, every row checked.
+    void ListFolder();
+    // From any thread: the folder is read on the calling thread and shown on the interface
+    // thread; returns once it shows.
+    void PostListFolder();
+
+    // "我的字体": "重装" and "卸载".
+    void ReinstallDownloadedFonts();
+    void UninstallDownloadedFonts();
+    // "回收站": "还原" and "清空".
+    void RestoreRecycledFonts();
+    void PurgeRecycledFonts();
+    // "备份": "一键备份" and "一键还原".
+    void BackupInstalledFonts();
+    void RestoreBackedUpFonts();
+
     FolderKind Kind() const { return kind_; }
     Grid& FolderGrid() { return *grid_; }
 
-  signals:
-    void ActionRequested(FolderAction action);
-    // The downloaded fonts' select-all box; the other two tick their lists themselves.
-    void SelectAllDownloadedRequested(bool checked);
-
   private:
+    void ShowListing(const std::vector<collections::FolderFont>& fonts);
+    // The label that shows progress; visible means an operation of this page is running.
+    QLabel& ProgressLabel();
+    bool Busy();
+    // Shows `caption` in the progress label, with no sad face, and lets the window work.
+    void ShowProgress(const QString& caption);
+    void ShowSadFace(bool shown);
+    collections::ProgressHook ProgressIn(const QString& prefix);
+    void FontsChanged();
+
     FolderKind kind_;
+    fonts::FontRegistry* registry_ = nullptr;
+    std::filesystem::path folder_;
+    std::function<void()> fontsChanged_;
+    PageDialogs dialogs_;
+    // The listed downloads' files by display name, for their names' faces.
+    std::unordered_map<std::string, std::string> faceFiles_;
+
     QLabel* countLabel_;
     GraphicButton* firstButton_;
     GraphicButton* secondButton_;
     QCheckBox* selectAllBox_;
     Grid* grid_;
     QLabel* emptyLabel_;
-    QLabel* progressLabel_ = nullptr;  // none on "我的字体"
+    QLabel* sadFace_;
+    QLabel* progressLabel_ = nullptr;  // "我的字体" shows progress in its empty-state label
 };
 
 }  // namespace glyphwell::ui

@@ -8,13 +8,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QThread>
 
+#include "collections/FontFolders.h"
 #include "fonts/SystemFontOrder.h"
+#include "platform/Files.h"
 #include "platform/Memory.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
+#include "ui/logic/FolderGrid.h"
 #include "ui/logic/GridRules.h"
 #include "ui/logic/SystemFontList.h"
 
@@ -61,13 +63,7 @@ SystemFontPage::SystemFontPage(QWidget& page, const PageContext& context)
     returnFreedMemory_.setSingleShot(true);
     returnFreedMemory_.setInterval(kReturnFreedMemoryDelayMs);
     connect(&returnFreedMemory_, &QTimer::timeout, this, [] { platform::ReturnFreedMemory(); });
-    dialogs_.askYesNo = [this](const QString& question) {
-        return QMessageBox::question(&window_, "信息：", question,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    };
-    dialogs_.tell = [this](const QString& message) {
-        QMessageBox::information(&window_, "信息：", message);
-    };
+    dialogs_ = StandardDialogs(window_);
     const auto fileOf = [this](const std::string& face) {
         const auto found = faceFiles_.find(face);
         return found == faceFiles_.end() ? std::string() : found->second;
@@ -88,10 +84,11 @@ void SystemFontPage::CreateMenus(QWidget& window) {
     fontGridMenu_->setObjectName(kFontGridMenuName);
     connect(fontGridMenu_->addAction("复制字体名(&Z)"), &QAction::triggered, this,
             [this] { CopyFontName(FontMenu::kFontList); });
-    // Exporting and deleting the menu's font come with the local collections.
-    fontGridMenu_->addAction("导出字体文件(&W)");
+    connect(fontGridMenu_->addAction("导出字体文件(&W)"), &QAction::triggered, this,
+            &SystemFontPage::ExportFontFile);
     fontGridMenu_->addSeparator();
     fontGridDeleteItem_ = fontGridMenu_->addAction("删除字体");
+    connect(fontGridDeleteItem_, &QAction::triggered, this, &SystemFontPage::MoveFontToRecycleBin);
 
     searchResultMenu_ = new QMenu(&window);
     searchResultMenu_->setObjectName(kSearchResultMenuName);
@@ -297,7 +294,7 @@ void SystemFontPage::BatchUninstall() {
         return;
     }
     if (state_.Uninstalling()) {
-        dialogs_.tell("卸载进行中!");
+        dialogs_.tell(kMessageCaption, "卸载进行中!");
         return;
     }
     if (!dialogs_.askYesNo("是否执行批量卸载?")) {
@@ -320,7 +317,7 @@ void SystemFontPage::BatchUninstall() {
         for (const std::string& name : outcome.keptFonts) {
             kept += "\n" + Q(name);
         }
-        dialogs_.tell("以下字体未能复制到字体回收站，仍保持安装：" + kept);
+        dialogs_.tell(kMessageCaption, "以下字体未能复制到字体回收站，仍保持安装：" + kept);
     }
 }
 
@@ -335,7 +332,45 @@ void SystemFontPage::DeleteSearchResultFont() {
     }
     AfterFontsChanged(true);
     if (kept) {
-        dialogs_.tell("字体未能复制到字体回收站，仍保持安装：\n" + Q(name));
+        dialogs_.tell(kMessageCaption, "字体未能复制到字体回收站，仍保持安装：\n" + Q(name));
+    }
+}
+
+void SystemFontPage::MoveFontToRecycleBin() {
+    if (registry_ == nullptr) {
+        return;
+    }
+    const collections::CollectionOutcome outcome = collections::MoveFontToRecycleBin(
+        *registry_, state_.MenuFont(FontMenu::kFontList), recycleBin_);
+    if (outcome.Done == 0 && outcome.Kept.empty()) {
+        return;  // no font behind the menu, or one that is not installed
+    }
+    AfterFontsChanged(false);
+    if (!outcome.Kept.empty()) {
+        dialogs_.tell(kMessageCaption,
+                      "字体未能复制到字体回收站，仍保持安装：" + Q(KeptFilesText(outcome.Kept)));
+    }
+}
+
+void SystemFontPage::ExportFontFile() {
+    // The folder is asked for first, whatever the menu's font.
+    const QString folder = dialogs_.chooseFolder("请选择保存字体的目录");
+    if (registry_ == nullptr || folder.isEmpty()) {
+        return;
+    }
+    const collections::CollectionOutcome outcome =
+        collections::ExportFontFile(*registry_, state_.MenuFont(FontMenu::kFontList),
+                                    platform::PathFromUtf8(folder.toStdString()));
+    if (outcome.Done > 0) {
+        dialogs_.tell("字体导出成功", "字体导出成功");
+    } else if (!outcome.Kept.empty()) {
+        dialogs_.tell(kMessageCaption, "字体导出失败：" + Q(KeptFilesText(outcome.Kept)));
+    }
+}
+
+void SystemFontPage::RefreshInstalledFontViews() {
+    if (registry_ != nullptr) {
+        AfterFontsChanged(state_.SearchResultsShown());
     }
 }
 

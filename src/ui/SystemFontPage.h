@@ -16,6 +16,7 @@
 
 #include "fonts/FontRegistry.h"
 #include "ui/PageControlFactory.h"
+#include "ui/PageDialogs.h"
 #include "ui/logic/FrameLayout.h"
 #include "ui/logic/SystemFontPageState.h"
 
@@ -31,12 +32,6 @@ namespace glyphwell::ui {
 class GraphicButton;
 class Grid;
 
-// The page's questions and messages; standard message boxes unless replaced.
-struct SystemFontDialogs {
-    std::function<bool(const QString& question)> askYesNo;
-    std::function<void(const QString& message)> tell;
-};
-
 class SystemFontPage : public QObject {
     Q_OBJECT
   public:
@@ -47,7 +42,7 @@ class SystemFontPage : public QObject {
     // The installed fonts the page lists and changes; until they are given its operations do
     // nothing.
     void UseFonts(fonts::FontRegistry& registry, std::filesystem::path recycleBin);
-    void SetDialogs(SystemFontDialogs dialogs) { dialogs_ = std::move(dialogs); }
+    void SetDialogs(PageDialogs dialogs) { dialogs_ = std::move(dialogs); }
     // Runs after each change to the installed fonts made here, once the list is rebuilt (the
     // catalogue's installed marks follow).
     void SetFontsChangedHook(std::function<void()> hook) { fontsChanged_ = std::move(hook); }
@@ -64,6 +59,12 @@ class SystemFontPage : public QObject {
     void Refresh();
     void BatchUninstall();
     void DeleteSearchResultFont();
+    // The main list menu's "删除字体" and "导出字体文件(&W)", on the font the menu was opened on.
+    void MoveFontToRecycleBin();
+    void ExportFontFile();
+    // After a change to the installed fonts made elsewhere (the folder pages): tell the desktop,
+    // reload the table and list again; the catalogue's marks follow.
+    void RefreshInstalledFontViews();
     // Shows one of the page's lists and hides the others.
     void ShowList(ShownFontList list);
 
@@ -94,7 +95,7 @@ class SystemFontPage : public QObject {
     fonts::FontRegistry* registry_ = nullptr;
     std::filesystem::path recycleBin_;
     QWidget& window_;
-    SystemFontDialogs dialogs_;
+    PageDialogs dialogs_;
     std::function<void()> fontsChanged_;
 
     GraphicButton* sortByTimeButton_;

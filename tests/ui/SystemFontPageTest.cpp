@@ -43,11 +43,13 @@ class SystemFontPageTest : public ::testing::Test {
         window_->show();
         page_ = &window_->Pages().SystemFonts();
         page_->UseFonts(registry_, runDir_ / "字体回收站");
-        page_->SetDialogs({[this](const QString& q) {
-                               asked_.push_back(q);
-                               return answer_;
-                           },
-                           [this](const QString& m) { told_.push_back(m); }});
+        PageDialogs dialogs;
+        dialogs.askYesNo = [this](const QString& q) {
+            asked_.push_back(q);
+            return answer_;
+        };
+        dialogs.tell = [this](const QString&, const QString& m) { told_.push_back(m); };
+        page_->SetDialogs(dialogs);
         page_->PostBuildSystemList();
     }
     template <typename T>
