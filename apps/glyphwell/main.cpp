@@ -63,22 +63,9 @@ int main(int argc, char** argv) {
         state.runDirectory / app::kDownloadFolderName,
         [&state] { return state.catalogueServerBase.Wait(); });
 
-    // The folder pages: each lists its folder, and tells the installed-font views after a change.
-    const auto refreshInstalledFonts = [&systemFontPage] {
-        systemFontPage.RefreshInstalledFontViews();
-    };
+    // The folder pages list their folders and change the installed fonts.
+    window.UseFontCollections(fontRegistry, state.runDirectory);
     ui::FolderPage& downloadedFontsPage = window.Pages().DownloadedFonts();
-    ui::FolderPage& recycleBinPage = window.Pages().RecycleBin();
-    ui::FolderPage& backupPage = window.Pages().Backup();
-    downloadedFontsPage.UseFolder(fontRegistry, app::DownloadFolder(state.runDirectory),
-                                  refreshInstalledFonts);
-    recycleBinPage.UseFolder(fontRegistry, app::RecycleBinFolder(state.runDirectory),
-                             refreshInstalledFonts);
-    backupPage.UseFolder(fontRegistry, app::BackupFolder(state.runDirectory),
-                         refreshInstalledFonts);
-    window.SetPageFillHooks({[&downloadedFontsPage] { downloadedFontsPage.ListFolder(); },
-                             [&recycleBinPage] { recycleBinPage.ListFolder(); },
-                             [&backupPage] { backupPage.ListFolder(); }});
 
     // The loader's last step (the update check) plugs in here as it arrives.
     app::StartupSteps steps;

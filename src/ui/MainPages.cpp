@@ -6,6 +6,7 @@
 #include <QStackedWidget>
 #include <QUrl>
 
+#include "app/WorkingFolders.h"
 #include "ui/CataloguePage.h"
 #include "ui/FolderPage.h"
 #include "ui/InstallPathWindow.h"
@@ -62,6 +63,14 @@ void MainPages::CreateControlMenu(QWidget& window) {
             &MainPages::ShowAboutBox);
     connect(controlMenu_->addAction("综合设置"), &QAction::triggered, this,
             &MainPages::OpenInstallPathWindow);
+}
+
+void MainPages::UseFontCollections(fonts::FontRegistry& registry,
+                                   const std::filesystem::path& runDirectory) {
+    const auto fontsChanged = [this] { systemFonts_->RefreshInstalledFontViews(); };
+    downloadedFonts_->UseFolder(registry, app::DownloadFolder(runDirectory), fontsChanged);
+    recycleBin_->UseFolder(registry, app::RecycleBinFolder(runDirectory), fontsChanged);
+    backup_->UseFolder(registry, app::BackupFolder(runDirectory), fontsChanged);
 }
 
 void MainPages::PrepareGridColumns() {

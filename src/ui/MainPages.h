@@ -6,8 +6,10 @@
 #include <QObject>
 #include <QString>
 
+#include <filesystem>
 #include <memory>
 
+#include "fonts/FontRegistry.h"
 #include "platform/ServiceAddresses.h"
 #include "ui/PageControlFactory.h"
 #include "ui/logic/FrameLayout.h"
@@ -34,6 +36,11 @@ class MainPages : public QObject {
     // Where links open; the desktop's default browser unless replaced.
     void SetBrowserOpener(LinkOpener open) { openLink_ = std::move(open); }
     void OpenInDefaultBrowser(const QString& address);
+
+    // The folder pages' folders in `runDirectory`; after their operations the system font
+    // page lists the installed fonts again.
+    void UseFontCollections(fonts::FontRegistry& registry,
+                            const std::filesystem::path& runDirectory);
 
     // The column kinds and first widths of the five grids.
     void PrepareGridColumns();

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "ui/CataloguePage.h"
+#include "ui/FolderPage.h"
 #include "ui/QtConversions.h"
 #include "ui/SystemFontPage.h"
 #include "ui/UiFonts.h"
@@ -57,6 +58,14 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::UseFlatControlStyle() {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
+}
+
+void MainWindow::UseFontCollections(fonts::FontRegistry& registry,
+                                    const std::filesystem::path& runDirectory) {
+    pages_->UseFontCollections(registry, runDirectory);
+    frame_.SetPageFillHooks({[this] { pages_->DownloadedFonts().ListFolder(); },
+                             [this] { pages_->RecycleBin().ListFolder(); },
+                             [this] { pages_->Backup().ListFolder(); }});
 }
 
 void MainWindow::PrepareArtwork() {

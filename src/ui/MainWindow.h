@@ -43,7 +43,10 @@ class MainWindow : public QWidget, public app::StartupWindow, private MainFrameV
     MainPages& Pages() { return *pages_; }
     // The open palette window, nullptr while it is closed.
     PaletteWindow* Palette() const { return palette_.get(); }
-    void SetPageFillHooks(PageFillHooks hooks) { frame_.SetPageFillHooks(std::move(hooks)); }
+    // The folder pages list the run directory's three folders, on choosing their page-bar items
+    // as well; their operations change `registry`'s fonts.
+    void UseFontCollections(fonts::FontRegistry& registry,
+                            const std::filesystem::path& runDirectory);
 
     // What start-up asks of the window (app::MainWindowCreated).
     void UseFlatControlStyle() override;

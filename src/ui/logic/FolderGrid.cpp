@@ -22,7 +22,11 @@ int FillFolderGrid(GridData& grid, const std::vector<collections::FolderFont>& f
         ++listed;
         grid.AppendRow();
     }
-    if (listed > 0) {
+    if (listed == 0) {
+        // No row of an earlier listing stays behind the hidden grid for an operation to read.
+        grid.SetRowCount(0);
+        grid.SetRowCount(1);
+    } else {
         grid.SetRowCount(listed);
         const std::array<int, 2> widths = FolderColumnWidths(width, listed);
         grid.SetColumnWidth(0, widths[0]);
