@@ -2,9 +2,12 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPixmap>
 #include <QThread>
+
+#include <algorithm>
 
 #include "platform/Files.h"
 #include "ui/Artwork.h"
@@ -24,6 +27,20 @@ constexpr const char* kNoDownloadsCaption = "你还没下载过呢,或本地清�
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// Progress shows over the list: in a framed box of its own, so it reads.
+void ShowAsProgressBox(QLabel& label, bool box) {
+    label.setAutoFillBackground(box);
+    label.setFrameShape(box ? QFrame::Box : QFrame::NoFrame);
+}
+
+// The pixel size (em) at which `font` is `cellHeight` pixels from ascent to descent.
+int EmForCellHeight(QFont font, int cellHeight) {
+    font.setPixelSize(cellHeight);
+    const int lineHeight = QFontMetrics(font).height();
+    return lineHeight > 0 ? std::max(1, (cellHeight * cellHeight + lineHeight / 2) / lineHeight)
+                          : cellHeight;
 }
 
 // Each folder page's controls.
@@ -95,6 +112,9 @@ FolderPage::FolderPage(QWidget& page, FolderKind kind, const PageContext& contex
     }
     grid_->SetRowHeight(kFolderGridRowHeight);
     grid_->Data().SetRowCount(kFolderGridFirstRows);
+    if (progressLabel_ != nullptr) {
+        ShowAsProgressBox(*progressLabel_, true);
+    }
 
     // The sad face sits at the empty-state label's left, the text beside it.
     sadFace_ = new QLabel(emptyLabel_);
@@ -189,7 +209,9 @@ void FolderPage::ShowListing(const std::vector<collections::FolderFont>& fonts) 
                 platform::PathToUtf8(folder_ / platform::PathFromUtf8(font.FileName)));
         }
     }
-    const int listed = FillFolderGrid(grid_->Data(), fonts, grid_->width(), downloads);
+    const int listed =
+        FillFolderGrid(grid_->Data(), fonts, grid_->width(),
+                       downloads ? EmForCellHeight(grid_->font(), kFolderNameHeight) : 0);
     if (downloads) {
         countLabel_->setText("已下载字体数:" + QString::number(listed));
     } else if (kind_ == FolderKind::kBackup && listed > 0) {
@@ -200,6 +222,9 @@ void FolderPage::ShowListing(const std::vector<collections::FolderFont>& fonts) 
         emptyLabel_->setText(kNoDownloadsCaption);
     }
     ShowSadFace(true);
+    if (progressLabel_ == nullptr) {
+        ShowAsProgressBox(*emptyLabel_, false);
+    }
     emptyLabel_->setVisible(empty);
     grid_->setVisible(!empty);
     selectAllBox_->setVisible(!empty);
@@ -234,6 +259,7 @@ void FolderPage::ShowSadFace(bool shown) {
 void FolderPage::ShowProgress(const QString& caption) {
     if (progressLabel_ == nullptr) {
         ShowSadFace(false);
+        ShowAsProgressBox(*emptyLabel_, true);
     }
     ProgressLabel().setText(caption);
     ProgressLabel().show();

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -159,7 +160,10 @@ TEST_F(FolderPageTest, DownloadsListReinstallAndGo) {
     EXPECT_EQ(grid.Text(1, 0), "Beta.ttf");
     EXPECT_EQ(grid.Text(1, 1), "Beta");
     EXPECT_EQ(grid.FaceName(1, 1), "Beta");
-    EXPECT_EQ(grid.FontHeight(1, 0), 25);
+    // 25 pixels from the top of the tallest letter to the foot of the lowest.
+    QFont nameFont = Downloads().FolderGrid().font();
+    nameFont.setPixelSize(grid.FontHeight(1, 0));
+    EXPECT_NEAR(QFontMetrics(nameFont).height(), kFolderNameHeight, 1);
     EXPECT_TRUE(grid.Checked(2, 2));
     const std::array<int, 2> widths = FolderColumnWidths(Downloads().FolderGrid().width(), 3);
     EXPECT_EQ(grid.ColumnWidth(0), widths[0]);

@@ -8,7 +8,8 @@ std::array<int, 2> FolderColumnWidths(int width, int rows) {
 }
 
 int FillFolderGrid(GridData& grid, const std::vector<collections::FolderFont>& fonts, int width,
-                   bool showFaces) {
+                   int nameHeight) {
+    const bool showFaces = nameHeight > 0;
     grid.BeginBatch();
     grid.SetRowCount(1);
     int listed = 0;
@@ -32,7 +33,7 @@ int FillFolderGrid(GridData& grid, const std::vector<collections::FolderFont>& f
         grid.SetColumnWidth(0, widths[0]);
         grid.SetColumnWidth(1, widths[1]);
         if (showFaces) {
-            grid.SetFontHeight(0, 0, listed - 1, 0, kFolderNameHeight);
+            grid.SetFontHeight(0, 0, listed - 1, 0, nameHeight);
         }
     }
     grid.EndBatch();

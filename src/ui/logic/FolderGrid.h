@@ -11,18 +11,20 @@
 
 namespace glyphwell::ui {
 
+// The downloaded fonts' file names are 25 pixels high: ascent plus descent, not the em.
 inline constexpr int kFolderNameHeight = 25;
 
 // Columns 0 and 1 of a folder grid `width` pixels wide holding `rows` rows: two thirds, and a
 // third less 52 (less 70 from 19 rows on, when the scroll bar takes its place).
 std::array<int, 2> FolderColumnWidths(int width, int rows);
 
-// Lists `fonts` into `grid`, every row checked, and returns their number. With `showFaces` each
-// display name shows in its own face and each file name 25 pixels high. With no font the grid
+// Lists `fonts` into `grid`, every row checked, and returns their number. With a `nameHeight`
+// (a cell font height; 0 for none) each display name shows in its own face and each file name
+// at that height. With no font the grid
 // keeps a single empty row and its widths; otherwise it has one row a font and the widths for
 // `width`.
 int FillFolderGrid(GridData& grid, const std::vector<collections::FolderFont>& fonts, int width,
-                   bool showFaces);
+                   int nameHeight);
 
 // The grid's rows as they are when read: a row that is gone reads as unchecked.
 class GridFolderRows : public collections::FolderRows {

@@ -27,14 +27,14 @@ TEST(FolderGrid, ColumnsNarrowFromNineteenRows) {
 TEST(FolderGrid, EachListingRebuildsTheRowsAllChecked) {
     GridData grid(3);
     grid.SetRowCount(5);
-    EXPECT_EQ(FillFolderGrid(grid, Fonts(19), 720, true), 19);
+    EXPECT_EQ(FillFolderGrid(grid, Fonts(19), 720, kFolderNameHeight), 19);
     EXPECT_EQ(grid.ColumnWidth(1), 170);
     EXPECT_EQ(grid.FaceName(18, 1), "Font 18");
     EXPECT_EQ(grid.FontHeight(18, 0), 25);
     grid.SetChecked(1, 2, false);
 
     // A shorter second listing: exactly its rows, every one checked again.
-    EXPECT_EQ(FillFolderGrid(grid, Fonts(2), 663, false), 2);
+    EXPECT_EQ(FillFolderGrid(grid, Fonts(2), 663, 0), 2);
     ASSERT_EQ(grid.RowCount(), 2);
     EXPECT_TRUE(grid.Checked(1, 2));
     EXPECT_EQ(grid.Text(1, 0), "f1.ttf");
@@ -42,13 +42,13 @@ TEST(FolderGrid, EachListingRebuildsTheRowsAllChecked) {
     EXPECT_EQ(grid.ColumnWidth(1), 169);
 
     // Nothing to list: one empty row, the widths kept.
-    EXPECT_EQ(FillFolderGrid(grid, {}, 720, false), 0);
+    EXPECT_EQ(FillFolderGrid(grid, {}, 720, 0), 0);
     EXPECT_EQ(grid.RowCount(), 1);
     EXPECT_EQ(grid.Text(0, 0), "");
     EXPECT_EQ(grid.ColumnWidth(0), 442);
 
     // The operations read rows as they are; a row that is gone reads unchecked.
-    FillFolderGrid(grid, Fonts(2), 720, false);
+    FillFolderGrid(grid, Fonts(2), 720, 0);
     const GridFolderRows rows(grid);
     EXPECT_EQ(rows.Row(1).FileName, "f1.ttf");
     EXPECT_TRUE(rows.Row(1).Checked);
