@@ -230,6 +230,19 @@ TEST_F(BatchUninstallTest, SingleDeleteNamesItsCopyAfterTheFont) {
     EXPECT_EQ(platform::FileSize(recycleBin_ / (name + ".ttf")), platform::FileSize(test::kUMing));
     registry_.LoadFontTable();
     EXPECT_EQ(registry_.FindFontEntry(name), 0);
+
+    // A name from the font that would lead out of the bin gives the file's own name instead.
+    const std::filesystem::path source = sources_ / "plain.ttf";
+    test::WriteRenamedFont(source, "../../escape");
+    target.clear();
+    ASSERT_EQ(fonts::InstallFont(system_, source.string(), target), 1);
+    registry_.LoadFontTable();
+    EXPECT_TRUE(DeleteSearchResultFont(registry_, "../../escape", recycleBin_, kept));
+    EXPECT_FALSE(kept);
+    std::vector<std::string> expected = {name + ".ttf", "plain.ttf"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(RecycleBin(), expected);
+    EXPECT_FALSE(std::filesystem::exists(recycleBin_.parent_path().parent_path() / "escape.ttf"));
 }
 
 }  // namespace
