@@ -1,5 +1,7 @@
 #include "collections/FontFolders.h"
 
+#include <unordered_set>
+
 #include "collections/RemoveWithCopy.h"
 #include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
@@ -201,21 +203,33 @@ CollectionOutcome PurgeRecycledFonts(const fs::path& recycleBin, const FolderRow
 
 CollectionOutcome BackupInstalledFonts(const fonts::FontRegistry& registry,
                                        const fs::path& backupFolder, const ProgressHook& progress) {
+    // Every installed file, not only the first file of each display name: a family's bold and
+    // italic files share its name and would be missing from the backup.
+    std::vector<std::string> files;
+    std::unordered_set<std::string> seen;
+    const std::string fontsFolder = registry.System().FontsFolder();
+    for (fonts::FontsKeyValue& value : registry.System().EnumerateFontsKey()) {
+        std::string path = fonts::IsAbsoluteFontPath(value.data) ? std::move(value.data)
+                                                                 : fontsFolder + value.data;
+        if (seen.insert(path).second) {
+            files.push_back(std::move(path));
+        }
+    }
     CollectionOutcome outcome;
     platform::CreateFolder(backupFolder);
-    const int count = registry.Count();
+    const int count = static_cast<int>(files.size());
     for (int i = 1; i <= count; ++i) {
-        const std::string filePath = registry.FilePath(i);
+        const std::string& filePath = files[static_cast<std::size_t>(i) - 1];
         const std::string fileName = FileNameOf(filePath);
         std::string reason = kNotAFileNameReason;
         const std::optional<fs::path> copy = FileInFolder(backupFolder, fileName);
         if (copy && CopyWhole(platform::PathFromUtf8(filePath), *copy, &reason)) {
             ++outcome.Done;
-        } else if (!filePath.empty()) {
+        } else {
             outcome.Kept.push_back({fileName.empty() ? filePath : fileName, reason});
         }
         if (progress) {
-            progress(ProgressPercent(i, registry.Count()));
+            progress(ProgressPercent(i, count));
         }
     }
     return outcome;

@@ -92,8 +92,9 @@ CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system,
 CollectionOutcome PurgeRecycledFonts(const std::filesystem::path& recycleBin,
                                      const FolderRows& rows, const ProgressHook& progress);
 
-// "一键备份": every installed font file copied into the backup under its file's name, replacing
-// an older copy of that name only once the new one is whole. Progress i / entries after each.
+// "一键备份": every installed font file (each style's file too) copied into the backup under its
+// file's name, replacing an older copy of that name only once the new one is whole. Progress
+// i / files after each.
 CollectionOutcome BackupInstalledFonts(const fonts::FontRegistry& registry,
                                        const std::filesystem::path& backupFolder,
                                        const ProgressHook& progress);

@@ -270,6 +270,11 @@ TEST_F(FontFoldersTest, BackupAndRestoreShowTheirProgressAndKeepTheBackup) {
     EXPECT_EQ(progress_, (std::vector<int>{25, 50, 75, 100}));
     EXPECT_EQ(backedUp.Done, 4);
     EXPECT_EQ(FontFolderListing(backup_).size(), 4U);
+    // A second file of a name already in the table (a family's bold, say) is backed up too.
+    Install("Alpha-Bold.ttf", "Alpha");
+    EXPECT_EQ(BackupInstalledFonts(registry_, backup_, {}).Done, 5);
+    EXPECT_TRUE(fs::exists(backup_ / "Alpha-Bold.ttf"));
+    fs::remove(backup_ / "Alpha-Bold.ttf");
 
     for (int n = registry_.Count(); n >= 1; --n) {
         fonts::UninstallFont(registry_, n);
