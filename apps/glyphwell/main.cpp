@@ -17,6 +17,7 @@
 #include "ui/BrowserEngine.h"
 #include "ui/CatalogueDownloads.h"
 #include "ui/CataloguePage.h"
+#include "ui/CatalogueUpdates.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
         platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));
     fonts::FontconfigFontSystem fontSystem;
     fonts::FontRegistry fontRegistry(fontSystem);
-    catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / "ztdata.mdb");
+    catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / update::kCatalogueFileName);
 
     // The main window and what its pages work on.
     ui::MainWindow window(state);
@@ -62,12 +63,18 @@ int main(int argc, char** argv) {
         state.runDirectory / app::kDownloadFolderName,
         [&state] { return state.catalogueServerBase.Wait(); });
 
-    // The loader's later steps (downloaded fonts, the update check) plug in here as their
-    // pages arrive.
+    // The update check runs from the menu and as the loader's last step; "zt.data" goes to the
+    // current directory.
+    ui::CatalogueUpdates catalogueUpdates(window, state, catalogueDatabase);
+
+    // The loader's later steps (downloaded fonts) plug in here as their pages arrive.
     app::StartupSteps steps;
     steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
     steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
+    steps.checkCatalogueVersion = [&catalogueUpdates] {
+        catalogueUpdates.Update().CheckCatalogueVersion();
+    };
     app::StartupLoader loader(steps, app::kFontSnapshotFileName);
 
     // The created step, ending with the loader's start; then the window shows at once.

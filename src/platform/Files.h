@@ -46,6 +46,14 @@ std::filesystem::path TemporaryPathBeside(const std::filesystem::path& target);
 // Writes `bytes` to a temporary file beside `path`, then renames it over `path`.
 bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Creates `path`, which must not exist yet, with `bytes` and flushes it to disk before
+// returning. On failure nothing is left at `path`.
+bool WriteNewFileDurably(const std::filesystem::path& path, std::string_view bytes);
+
+// Renames `from` over `to` in one step (both in one folder) and flushes the folder, so that `to`
+// is the old file or the new one whole, never a mix, whenever the process ends.
+bool MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // A UTF-8 file name as a path, and back.
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
