@@ -170,8 +170,8 @@ TEST_F(CatalogueUpdateTest, AVersionFetchedIsOfferedUnlessItIsTheLocalOne) {
 }
 
 TEST_F(CatalogueUpdateTest, AnythingButThreeBytesIsAFailedConnectionWithoutAQuestion) {
-    const std::string failed = std::string("  连接服务器失败!请登陆") + "glyphwell.example" +
-                               "下载新版本";
+    const std::string failed =
+        std::string("  连接服务器失败!请登陆") + "glyphwell.example" + "下载新版本";
     const struct {
         const char* what;
         const char* bbh;

@@ -19,8 +19,9 @@
 namespace glyphwell::test {
 
 // A catalogue whose "中文字体" column lists one sub-category; `paddingRows` rows of 9000
-// bytes that do not compress make it as large as a test needs.
-inline std::string CatalogueBytes(const std::string& subcategory, int paddingRows = 0) {
+// bytes make it as large as a test needs, bytes that do not compress unless `compressible`.
+inline std::string CatalogueBytes(const std::string& subcategory, int paddingRows = 0,
+                                  bool compressible = false) {
     jet::JetTable dl{"dl", {}, {jet::JetRow(9)}};
     for (int index = 0; index < 9; ++index) {
         dl.columns.push_back({*catalogue::CategoryColumn(index), jet::ColumnType::Text});
@@ -33,7 +34,8 @@ inline std::string CatalogueBytes(const std::string& subcategory, int paddingRow
                         {}};
     for (int row = 0; row < paddingRows; ++row) {
         fonts.rows.push_back({subcategory + std::to_string(row), "f/" + std::to_string(row),
-                              Noise(9000, static_cast<std::uint32_t>(row))});
+                              compressible ? std::string(9000, static_cast<char>('a' + row % 26))
+                                           : Noise(9000, static_cast<std::uint32_t>(row))});
     }
     std::string error;
     std::optional<std::string> bytes = jet::BuildJetDatabase({dl, fonts}, &error);
@@ -58,8 +60,8 @@ class UpdateSite {
             std::lock_guard lock(mutex_);
             res.set_content(version_, "text/plain");
         });
-        server_.Server().Get("/ztysb.data", [this](const httplib::Request&,
-                                                   httplib::Response& res) { Serve(res); });
+        server_.Server().Get(
+            "/ztysb.data", [this](const httplib::Request&, httplib::Response& res) { Serve(res); });
         server_.Start();
     }
 
