@@ -34,6 +34,16 @@ void WorkerThreads::JoinDoneWorkers() {
     }
 }
 
+bool WorkerThreads::Running() {
+    std::lock_guard lock(mutex_);
+    for (const Worker& worker : workers_) {
+        if (!worker.done) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void WorkerThreads::WaitForAll() {
     for (;;) {
         std::list<Worker> running;

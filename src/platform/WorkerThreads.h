@@ -19,6 +19,9 @@ class WorkerThreads {
     // leaving nothing behind to join.
     void Start(std::function<void()> work);
 
+    // True while a started worker has not finished its work.
+    bool Running();
+
     // Returns once every started worker has ended. Not from inside a worker.
     void WaitForAll();
 

@@ -1,6 +1,7 @@
 #include "ui/CatalogueUpdates.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QThread>
 
@@ -42,7 +43,11 @@ CatalogueUpdates::CatalogueUpdates(MainWindow& window, app::ProgramState& state,
 }
 
 CatalogueUpdates::~CatalogueUpdates() {
-    // Workers only post to this thread, never wait for it, so they end on their own.
+    // A finishing update waits for this thread to show the catalogue again: let it, then end.
+    while (update_->WorkersRunning()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(10);
+    }
     update_.reset();
 }
 

@@ -24,7 +24,8 @@ struct UpdateDialogs {
     std::function<void(const QString& message)> tell;
 };
 
-// Owned beside the window, not by it: it must end (and its workers with it) before the window.
+// Owned beside the window, not by it: it must end (and its workers with it) before the window
+// and the catalogue page it shows the new catalogue on.
 class CatalogueUpdates : public QObject, private update::CatalogueUpdateView {
     Q_OBJECT
   public:

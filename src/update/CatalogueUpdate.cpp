@@ -15,6 +15,18 @@ constexpr const char* kConnectedText = "                  连接服务器成功!
 constexpr std::size_t kVersionMaxBytes = 1024;
 constexpr std::chrono::milliseconds kVersionDeadline{30'000};
 
+// A temporary catalogue of an update that was killed before its rename: the name
+// TemporaryPathBeside gives.
+bool IsLeftTemporary(std::string_view name) {
+    const std::string prefix = std::string(kCatalogueFileName) + ".";
+    if (!name.starts_with(prefix) || !name.ends_with(".tmp") ||
+        name.size() != prefix.size() + 16 + 4) {
+        return false;
+    }
+    return name.substr(prefix.size(), 16).find_first_not_of("0123456789abcdef") ==
+           std::string_view::npos;
+}
+
 }  // namespace
 
 std::string ConnectedSuffix() {
@@ -201,6 +213,11 @@ bool CatalogueUpdate::ReplaceCatalogueFile(const std::string& serverVersion) {
     }
     // The new file is whole on disk and reads as a catalogue before the old one goes.
     const std::filesystem::path target = places_.runDirectory / kCatalogueFileName;
+    for (const std::string& name : platform::ListFiles(places_.runDirectory)) {
+        if (IsLeftTemporary(name)) {
+            platform::DeleteFile(places_.runDirectory / name);
+        }
+    }
     const std::filesystem::path temporary = platform::TemporaryPathBeside(target);
     bool replaced = platform::WriteNewFileDurably(temporary, catalogueBytes);
     catalogueBytes = {};

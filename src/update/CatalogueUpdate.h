@@ -83,6 +83,8 @@ class CatalogueUpdate {
     bool DownloadCatalogueUpdate();
 
     std::string ServerVersion() const;
+    // A check or update worker is still at work.
+    bool WorkersRunning() { return workers_.Running(); }
     // Returns once the check and update workers have ended. Not from inside one.
     void WaitForWorkers() { workers_.WaitForAll(); }
 

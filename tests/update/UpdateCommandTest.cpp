@@ -146,11 +146,11 @@ TEST_F(UpdateCommandTest, AKillAtAnyMomentLeavesTheOldOrTheNewCatalogue) {
                 catalogue::PackData(newCatalogue_).size());
     ASSERT_EQ(Catalogue(), newCatalogue_);
 
-    // Twelve moments spread over the run.
+    // Twelve moments spread over the run, the last just after its end.
     int old = 0;
     int replaced = 0;
     for (int moment = 1; moment <= 12; ++moment) {
-        const double at = moment / 12.0;
+        const double at = moment / 11.0;
         SCOPED_TRACE(at);
         ResetHome();
         const int victim = test::StartCli(arguments, home_ / "home");
@@ -165,6 +165,17 @@ TEST_F(UpdateCommandTest, AKillAtAnyMomentLeavesTheOldOrTheNewCatalogue) {
         ++(left == newCatalogue_ ? replaced : old);
     }
     std::printf("kills that left the old catalogue: %d, the new one: %d\n", old, replaced);
+
+    // The next update clears what a killed one left before its rename, and only that.
+    ResetHome();
+    const fs::path left = home_ / "home" / "ztdata.mdb.0123456789abcdef.tmp";
+    const fs::path other = home_ / "home" / "ztdata.mdb.notours.tmp";
+    ASSERT_TRUE(platform::WriteWholeFile(left, "torn"));
+    ASSERT_TRUE(platform::WriteWholeFile(other, "kept"));
+    const int last = test::StartCli(arguments, home_ / "home");
+    ASSERT_EQ(test::WaitForProcess(last), 0);
+    EXPECT_FALSE(fs::exists(left));
+    EXPECT_TRUE(fs::exists(other));
 }
 
 }  // namespace
