@@ -134,7 +134,8 @@ void CatalogueUpdate::OfferCatalogueUpdate() {
             updating_ = true;
         }
         try {
-            workers_.Start([this] { DownloadCatalogueUpdate(); });
+            // What the user said yes to is what "bbh" records, whatever later checks fetch.
+            workers_.Start([this, serverVersion] { UpdateTo(serverVersion); });
             return;
         } catch (const std::system_error&) {
             std::lock_guard lock(mutex_);
@@ -151,9 +152,12 @@ bool CatalogueUpdate::DownloadCatalogueUpdate() {
     {
         std::lock_guard lock(mutex_);
         updating_ = true;
-        // What the user said yes to is what "bbh" records, whatever later checks fetch.
         serverVersion = serverVersion_;
     }
+    return UpdateTo(serverVersion);
+}
+
+bool CatalogueUpdate::UpdateTo(const std::string& serverVersion) {
     const std::string base = catalogueServerBase_ ? catalogueServerBase_() : std::string();
     downloads::DownloadRequest request;
     request.Url = catalogue::CatalogueDatabaseAddress(base);

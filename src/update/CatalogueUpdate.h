@@ -89,6 +89,8 @@ class CatalogueUpdate {
     void WaitForWorkers() { workers_.WaitForAll(); }
 
   private:
+    // DownloadCatalogueUpdate for the version the user said yes to.
+    bool UpdateTo(const std::string& serverVersion);
     void ShowUpdateProgress(int percent);
     bool FinishCatalogueUpdate(const std::string& serverVersion);
     bool FailUpdate(std::string_view message);
