@@ -2,7 +2,7 @@
 # link. docs/ARCHITECTURE.md draws the same table; a link that is not allowed here stops the
 # configuration, so the layering cannot drift.
 set(GLYPHWELL_AREAS platform container catalogue_requests catalogue app fonts collections
-    downloads preview ui_logic ui)
+    downloads preview update ui_logic ui)
 set(GLYPHWELL_AREA_LINKS_platform "")
 set(GLYPHWELL_AREA_LINKS_container "")
 set(GLYPHWELL_AREA_LINKS_catalogue_requests platform)
@@ -12,10 +12,11 @@ set(GLYPHWELL_AREA_LINKS_fonts platform)
 set(GLYPHWELL_AREA_LINKS_collections fonts platform)
 set(GLYPHWELL_AREA_LINKS_downloads catalogue_requests container fonts platform)
 set(GLYPHWELL_AREA_LINKS_preview catalogue_requests platform)
+set(GLYPHWELL_AREA_LINKS_update app catalogue catalogue_requests container downloads platform)
 set(GLYPHWELL_AREA_LINKS_ui_logic app catalogue catalogue_requests collections downloads fonts
     platform)
 set(GLYPHWELL_AREA_LINKS_ui ui_logic app catalogue catalogue_requests container collections
-    downloads fonts platform preview)
+    downloads fonts platform preview update)
 # The catalogue service shares only the container format with the program.
 set(GLYPHWELL_SERVICE_LIBRARIES glyphwell_service glyphwell_jet_writer)
 set(GLYPHWELL_SERVICE_MAY_LINK container jet_writer)

@@ -32,6 +32,9 @@ std::vector<Command> CollectionCommands();
 // "preview".
 std::vector<Command> PreviewCommands();
 
+// "update": the catalogue version check and update.
+std::vector<Command> UpdateCommands();
+
 // Prints "usage: glyphwell-cli " + `usage` on standard error; the exit code of bad arguments.
 inline int PrintUsage(const char* usage) {
     std::fprintf(stderr, "usage: glyphwell-cli %s\n", usage);

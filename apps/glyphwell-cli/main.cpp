@@ -31,11 +31,12 @@ const std::vector<Command>& Commands() {
 const std::vector<Command>& AllCommands() {
     using glyphwell::cli::Concat;
     static const std::vector<Command> all =
-        Concat(Concat(Concat(Concat(Concat(Commands(), glyphwell::cli::FontCommands()),
-                                    glyphwell::cli::CollectionCommands()),
-                             glyphwell::cli::CatalogueCommands()),
-                      glyphwell::cli::DownloadCommands()),
-               glyphwell::cli::PreviewCommands());
+        Concat(Concat(Concat(Concat(Concat(Concat(Commands(), glyphwell::cli::FontCommands()),
+                                           glyphwell::cli::CollectionCommands()),
+                                    glyphwell::cli::CatalogueCommands()),
+                             glyphwell::cli::DownloadCommands()),
+                      glyphwell::cli::PreviewCommands()),
+               glyphwell::cli::UpdateCommands());
     return all;
 }
 

@@ -17,6 +17,7 @@
 #include "ui/BrowserEngine.h"
 #include "ui/CatalogueDownloads.h"
 #include "ui/CataloguePage.h"
+#include "ui/CatalogueUpdates.h"
 #include "ui/FolderPage.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
         platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));
     fonts::FontconfigFontSystem fontSystem;
     fonts::FontRegistry fontRegistry(fontSystem);
-    catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / "ztdata.mdb");
+    catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / update::kCatalogueFileName);
 
     // The main window and what its pages work on.
     ui::MainWindow window(state);
@@ -67,7 +68,10 @@ int main(int argc, char** argv) {
     window.UseFontCollections(fontRegistry, state.runDirectory);
     ui::FolderPage& downloadedFontsPage = window.Pages().DownloadedFonts();
 
-    // The loader's last step (the update check) plugs in here as it arrives.
+    // The update check runs from the menu and as the loader's last step; "zt.data" goes to the
+    // current directory.
+    ui::CatalogueUpdates catalogueUpdates(window, state, catalogueDatabase);
+
     app::StartupSteps steps;
     steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
     steps.fillDownloadedFontsList = [&downloadedFontsPage] {
@@ -75,6 +79,9 @@ int main(int argc, char** argv) {
     };
     steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
+    steps.checkCatalogueVersion = [&catalogueUpdates] {
+        catalogueUpdates.Update().CheckCatalogueVersion();
+    };
     app::StartupLoader loader(steps, app::kFontSnapshotFileName);
 
     // The created step, ending with the loader's start; then the window shows at once.

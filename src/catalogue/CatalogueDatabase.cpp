@@ -103,6 +103,27 @@ const char* PictureKindName(PictureKind kind) {
     return "none";
 }
 
+bool IsReadableCatalogue(const std::filesystem::path& file) {
+    std::unique_ptr<CatalogueConnection> connection = CatalogueConnection::Open(file);
+    if (!connection) {
+        return false;
+    }
+    TableWalk walk(*connection, "dl");
+    if (walk.Result() != OpenResult::Opened) {
+        return false;
+    }
+    std::vector<int> slots;
+    for (int index = 0; std::optional<std::string> column = CategoryColumn(index); ++index) {
+        slots.push_back(walk.Bind(*column));
+    }
+    while (walk.Next()) {
+        for (int slot : slots) {
+            walk.Text(slot);
+        }
+    }
+    return true;
+}
+
 CatalogueDatabase::CatalogueDatabase(std::filesystem::path file, std::function<void()> showCategory)
     : file_(std::move(file)), showCategory_(std::move(showCategory)) {}
 
@@ -125,6 +146,20 @@ void CatalogueDatabase::OpenCatalogue() {
 void CatalogueDatabase::CloseCatalogue() {
     std::lock_guard lock(mutex_);
     CloseLocked();
+}
+
+bool CatalogueDatabase::ReplaceCatalogue(const std::function<bool()>& replaceFile) {
+    bool replaced = false;
+    {
+        std::lock_guard lock(mutex_);
+        CloseLocked();
+        replaced = replaceFile();
+        connection_ = CatalogueConnection::Open(file_);
+    }
+    if (showCategory_) {
+        showCategory_();
+    }
+    return replaced;
 }
 
 bool CatalogueDatabase::IsOpen() {

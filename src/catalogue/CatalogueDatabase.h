@@ -42,6 +42,9 @@ PictureKind DetectPictureKind(std::string_view bytes);
 // "jpeg", "bmp", "icon", "cursor", "gif", "pcx" or "none".
 const char* PictureKindName(PictureKind kind);
 
+// True when `file` opens as a catalogue and its category table "dl" reads to its end.
+bool IsReadableCatalogue(const std::filesystem::path& file);
+
 // One connection to the file; one operation at a time, from any thread.
 class CatalogueDatabase {
   public:
@@ -60,6 +63,9 @@ class CatalogueDatabase {
     void OpenCatalogue();
     void CloseCatalogue();
     bool IsOpen();
+    // Closes the file, runs `replaceFile`, opens the file again and shows the current category;
+    // no read runs in between. Returns what `replaceFile` returned.
+    bool ReplaceCatalogue(const std::function<bool()>& replaceFile);
 
     std::vector<std::string> ReadSubcategoryNames(int categoryIndex);
     int CountCatalogueFonts(const std::string& name);

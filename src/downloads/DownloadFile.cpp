@@ -27,13 +27,21 @@ int Percent(std::int64_t received, std::int32_t length) {
 
 }  // namespace
 
-int DownloadFile(const platform::HttpClient& http, const DownloadRequest& request) {
+int DownloadFile(const platform::HttpClient& http, const DownloadRequest& request,
+                 DownloadFailure* failure) {
     auto report = [&request](DownloadEventKind kind, int percent) {
         if (request.OnEvent) {
             request.OnEvent(kind, request.Tag, percent);
         }
     };
+    auto stoppedAt = [failure](DownloadFailure where) {
+        if (failure != nullptr) {
+            *failure = where;
+        }
+    };
+    stoppedAt(DownloadFailure::kNone);
     if (request.ResumeFrom && *request.ResumeFrom < 0) {
+        stoppedAt(DownloadFailure::kTarget);
         report(DownloadEventKind::kFailed, 0);
         return -1;
     }
@@ -51,9 +59,12 @@ int DownloadFile(const platform::HttpClient& http, const DownloadRequest& reques
     std::unique_ptr<char[]> buffer;
     File file;
     std::int32_t length = 0;
+    bool answered = false;
+    bool targetFailed = false;
     const platform::HttpTransfer transfer = client.Stream(
         request.Url,
         [&](const platform::HttpResponseHead& head) {
+            answered = true;
             // Lengths that do not fit in 32 bits are above the cap as well.
             if (head.contentLength && *head.contentLength > catalogue::kPackedDataMaxBound) {
                 return false;
@@ -61,6 +72,7 @@ int DownloadFile(const platform::HttpClient& http, const DownloadRequest& reques
             length = static_cast<std::int32_t>(head.contentLength.value_or(0));
             file.reset(std::fopen(request.TargetPath.c_str(), request.ResumeFrom ? "abe" : "wbe"));
             if (!file) {
+                targetFailed = true;
                 return false;
             }
             buffer = std::make_unique_for_overwrite<char[]>(kWriteBufferSize);
@@ -82,6 +94,10 @@ int DownloadFile(const platform::HttpClient& http, const DownloadRequest& reques
     // The file is whole and closed before anyone hears of the end.
     const bool closed = file != nullptr && std::fclose(file.release()) == 0;
     if (!transfer.ok || !closed) {
+        stoppedAt(transfer.noSession ? DownloadFailure::kNoSession
+                  : !answered        ? DownloadFailure::kAddress
+                  : targetFailed     ? DownloadFailure::kTarget
+                                     : DownloadFailure::kTransfer);
         report(DownloadEventKind::kFailed, 0);
         return -1;
     }

@@ -27,11 +27,22 @@ struct DownloadRequest {
     std::function<void(DownloadEventKind kind, const std::string& tag, int percent)> OnEvent;
 };
 
+// Where a failed download stopped; the catalogue update tells these apart.
+enum class DownloadFailure {
+    kNone,
+    kNoSession,  // no transfer could be set up at all
+    kAddress,    // no answer: bad address, nothing listening, connection time-out
+    kTarget,     // the target file cannot be created
+    kTransfer,   // the answer broke off, stalled or was above the container cap
+};
+
 // One GET of Url with the font-download header block (the client's time-outs apply, its own
 // header block does not). The body goes to TargetPath exactly as received, whatever the status
 // or content encoding; the target is opened once the response head is in, so a failed connection
 // leaves it as it was. A Content-Length or body above the container cap fails. 0 when the body was
 // received to its end, -1 otherwise. Blocks the calling thread.
-int DownloadFile(const platform::HttpClient& http, const DownloadRequest& request);
+// `failure`, when given, says where a failed download stopped.
+int DownloadFile(const platform::HttpClient& http, const DownloadRequest& request,
+                 DownloadFailure* failure = nullptr);
 
 }  // namespace glyphwell::downloads

@@ -28,53 +28,8 @@ FontDownloads::FontDownloads(const platform::HttpClient& http, fonts::FontRegist
       catalogueServerBase_(std::move(catalogueServerBase)),
       events_(std::move(events)) {}
 
-FontDownloads::~FontDownloads() {
-    WaitForAll();
-}
-
 void FontDownloads::StartFontDownload(const std::string& fontName, const std::string& fontAddress) {
-    std::lock_guard lock(workersMutex_);
-    JoinDoneWorkers();
-    Worker& worker = workers_.emplace_back();
-    try {
-        worker.thread = std::thread([this, &worker, fontName, fontAddress] {
-            DownloadFont(fontName, fontAddress);
-            std::lock_guard done(workersMutex_);
-            worker.done = true;
-        });
-    } catch (...) {
-        // No thread to join later.
-        workers_.pop_back();
-        throw;
-    }
-}
-
-void FontDownloads::JoinDoneWorkers() {
-    for (auto it = workers_.begin(); it != workers_.end();) {
-        if (it->done) {
-            it->thread.join();
-            it = workers_.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
-void FontDownloads::WaitForAll() {
-    for (;;) {
-        std::list<Worker> running;
-        {
-            std::lock_guard lock(workersMutex_);
-            running.splice(running.end(), workers_);
-        }
-        if (running.empty()) {
-            return;
-        }
-        // Joined outside the lock: an ending worker takes it to mark itself done.
-        for (Worker& worker : running) {
-            worker.thread.join();
-        }
-    }
+    workers_.Start([this, fontName, fontAddress] { DownloadFont(fontName, fontAddress); });
 }
 
 FontDownloadResult FontDownloads::Fail(const std::string& fontName, std::string_view message) {

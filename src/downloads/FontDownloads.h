@@ -5,14 +5,13 @@
 
 #include <filesystem>
 #include <functional>
-#include <list>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "fonts/FontRegistry.h"
 #include "platform/HttpClient.h"
+#include "platform/WorkerThreads.h"
 
 namespace glyphwell::downloads {
 
@@ -49,7 +48,7 @@ class FontDownloads {
     FontDownloads(const platform::HttpClient& http, fonts::FontRegistry& registry,
                   std::filesystem::path downloadFolder,
                   std::function<std::string()> catalogueServerBase, FontDownloadEvents events);
-    ~FontDownloads();  // waits for running workers
+    ~FontDownloads() = default;  // waits for running workers
     FontDownloads(const FontDownloads&) = delete;
     FontDownloads& operator=(const FontDownloads&) = delete;
 
@@ -59,29 +58,21 @@ class FontDownloads {
     FontDownloadResult DownloadFont(const std::string& fontName, const std::string& fontAddress);
 
     // Returns once every started worker has ended. Not from inside an event.
-    void WaitForAll();
+    void WaitForAll() { workers_.WaitForAll(); }
 
   private:
-    struct Worker {
-        std::thread thread;
-        bool done = false;  // under workersMutex_
-    };
-
     // The finished download's body is in `body`; unpacks, keeps, installs and reloads.
     FontDownloadResult Complete(const std::string& fontName, const std::filesystem::path& body,
                                 const std::filesystem::path& target);
     FontDownloadResult Fail(const std::string& fontName, std::string_view message);
-    // Joins the workers that have ended; workersMutex_ held.
-    void JoinDoneWorkers();
 
     const platform::HttpClient& http_;
     fonts::FontRegistry& registry_;
     const std::filesystem::path downloadFolder_;
     const std::function<std::string()> catalogueServerBase_;
     const FontDownloadEvents events_;
-
-    std::mutex workersMutex_;
-    std::list<Worker> workers_;
+    // Last: the workers end before the members they use.
+    platform::WorkerThreads workers_;
 };
 
 }  // namespace glyphwell::downloads

@@ -199,22 +199,46 @@ std::optional<std::string> ReadWholeFile(const fs::path& path) {
 }
 
 bool WriteWholeFile(const fs::path& path, std::string_view bytes) {
-    fs::path temporary = TemporaryPathBeside(path);
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const fs::path temporary = TemporaryPathBeside(path);
+    if (!WriteNewFileDurably(temporary, bytes)) {
+        return false;
+    }
+    if (!MoveFileOver(temporary, path)) {
+        std::error_code ec;
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+bool WriteNewFileDurably(const fs::path& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         return false;
     }
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    std::error_code ec;
-    if (ok) {
-        fs::rename(temporary, path, ec);
-        ok = !ec;
-    }
     if (!ok) {
-        fs::remove(temporary, ec);
+        std::error_code ec;
+        fs::remove(path, ec);
     }
     return ok;
+}
+
+bool MoveFileOver(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec) {
+        return false;
+    }
+    // The rename itself reaches the disk with its folder.
+    const fs::path folder = to.has_parent_path() ? to.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return true;
 }
 
 fs::path PathFromUtf8(std::string_view utf8) {

@@ -53,6 +53,14 @@ bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
 // NUL or other control character. For names that come from outside.
 bool IsPlainFileName(std::string_view name);
 
+// Creates `path`, which must not exist yet, with `bytes` and flushes it to disk before
+// returning. On failure nothing is left at `path`.
+bool WriteNewFileDurably(const std::filesystem::path& path, std::string_view bytes);
+
+// Renames `from` over `to` in one step (both in one folder) and flushes the folder, so that `to`
+// is the old file or the new one whole, never a mix, whenever the process ends.
+bool MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // A UTF-8 file name as a path, and back.
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);

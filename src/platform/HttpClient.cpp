@@ -105,6 +105,7 @@ HttpTransfer Transfer(const HttpOptions& options, const std::string& url,
     }
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) {
+        result.noSession = true;
         result.error = "cannot start a transfer";
         return result;
     }

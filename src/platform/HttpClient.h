@@ -29,7 +29,8 @@ struct HttpResponseHead {
 
 struct HttpTransfer {
     bool ok = false;
-    std::string error;  // libcurl's words when not ok
+    bool noSession = false;  // the HTTP library could not set up a transfer at all
+    std::string error;       // libcurl's words when not ok
 };
 
 // Bytes that cannot travel in a request line (blanks, control bytes, bytes above 0x7E) as

@@ -36,4 +36,18 @@ ServiceAddresses ResolveServiceAddresses(
     return addresses;
 }
 
+std::string SiteHostName(std::string_view site) {
+    if (const std::size_t scheme = site.find("://"); scheme != std::string_view::npos) {
+        site.remove_prefix(scheme + 3);
+    }
+    site = site.substr(0, site.find_first_of("/?#"));
+    if (const std::size_t at = site.rfind('@'); at != std::string_view::npos) {
+        site.remove_prefix(at + 1);
+    }
+    // A bracketed IPv6 address keeps its colons.
+    const std::size_t closing = site.starts_with('[') ? site.find(']') : std::string_view::npos;
+    const std::size_t port = site.find(':', closing == std::string_view::npos ? 0 : closing);
+    return std::string(site.substr(0, port));
+}
+
 }  // namespace glyphwell::platform

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace glyphwell::platform {
 
@@ -30,6 +31,10 @@ struct ServiceAddresses {
 ServiceAddresses ResolveServiceAddresses(
     const std::map<std::string, std::string>& commandLine,
     const std::function<std::optional<std::string>(const char*)>& environment);
+
+// The host name of a site address: no scheme, user, port or path ("http://a.b:81/x" gives
+// "a.b").
+std::string SiteHostName(std::string_view site);
 
 // The environment of this process.
 std::optional<std::string> ProcessEnvironment(const char* name);

@@ -55,8 +55,8 @@ QWidget& MainPages::Page(int index) {
 void MainPages::CreateControlMenu(QWidget& window) {
     controlMenu_ = new QMenu(&window);
     controlMenu_->setObjectName(kControlMenuName);
-    connect(controlMenu_->addAction("检测更新"), &QAction::triggered, this,
-            &MainPages::UpdateCheckRequested);
+    updateCheckItem_ = controlMenu_->addAction("检测更新");
+    connect(updateCheckItem_, &QAction::triggered, this, &MainPages::UpdateCheckRequested);
     connect(controlMenu_->addAction("官方主页"), &QAction::triggered, this,
             [this] { OpenInDefaultBrowser(QString::fromStdString(HomePageAddress(addresses_))); });
     connect(controlMenu_->addAction("关于我们"), &QAction::triggered, this,

@@ -14,6 +14,7 @@
 #include "ui/PageControlFactory.h"
 #include "ui/logic/FrameLayout.h"
 
+class QAction;
 class QMenu;
 class QStackedWidget;
 class QWidget;
@@ -64,6 +65,8 @@ class MainPages : public QObject {
     FolderPage& RecycleBin() { return *recycleBin_; }
     FolderPage& Backup() { return *backup_; }
     QMenu& ControlMenu() { return *controlMenu_; }
+    // "检测更新" of the control menu.
+    QAction& UpdateCheckItem() { return *updateCheckItem_; }
 
   signals:
     // "检测更新" of the control menu.
@@ -88,6 +91,7 @@ class MainPages : public QObject {
     FolderPage* backup_ = nullptr;
     WebPages* webPages_ = nullptr;
     QMenu* controlMenu_ = nullptr;
+    QAction* updateCheckItem_ = nullptr;
     QWidget* recognitionWindow_ = nullptr;
 };
 

@@ -117,18 +117,34 @@ TEST_F(DownloadFileTest, ResumeAsksForTheRestAndAppendsIt) {
 TEST_F(DownloadFileTest, FailsWithoutWritingWhenTheLengthIsAboveTheCapOrTheTargetCannotBe) {
     const struct {
         const char* what;
+        std::string url;
         std::size_t declared;
         std::filesystem::path target;
+        DownloadFailure failure;
     } cases[] = {
-        {"just above the cap", (std::size_t{512} << 20) + 1, dir_ / "body"},
-        {"beyond 32 bits", (std::size_t{1} << 32) + 5, dir_ / "body"},
-        {"no such folder", 4, dir_ / "missing" / "body"},
+        {"just above the cap", server_.Base() + "/declared", (std::size_t{512} << 20) + 1,
+         dir_ / "body", DownloadFailure::kTransfer},
+        {"beyond 32 bits", server_.Base() + "/declared", (std::size_t{1} << 32) + 5, dir_ / "body",
+         DownloadFailure::kTransfer},
+        {"no such folder", server_.Base() + "/declared", 4, dir_ / "missing" / "body",
+         DownloadFailure::kTarget},
+        {"nothing listening", test::UnusedLocalAddress() + "/declared", 4, dir_ / "body",
+         DownloadFailure::kAddress},
+        {"no address", "/declared", 4, dir_ / "body", DownloadFailure::kAddress},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         declared_ = c.declared;
         events_.clear();
-        EXPECT_EQ(Download("/declared", c.target), -1);
+        DownloadRequest request;
+        request.Url = c.url;
+        request.TargetPath = c.target;
+        request.OnEvent = [this](DownloadEventKind kind, const std::string& tag, int percent) {
+            events_.push_back({kind, tag, percent});
+        };
+        DownloadFailure failure = DownloadFailure::kNone;
+        EXPECT_EQ(DownloadFile(platform::HttpClient(), request, &failure), -1);
+        EXPECT_EQ(failure, c.failure);
         ASSERT_EQ(events_.size(), 1u);
         EXPECT_EQ(events_[0].kind, DownloadEventKind::kFailed);
         EXPECT_EQ(events_[0].percent, 0);

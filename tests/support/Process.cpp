@@ -1,10 +1,13 @@
 #include "support/Process.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,6 +44,42 @@ std::string RunCli(const std::filesystem::path& home, const std::string& argumen
         *exitCode = result.exitCode;
     }
     return std::move(result.output);
+}
+
+int StartCli(const std::vector<std::string>& arguments, const std::filesystem::path& folder) {
+    const char* cli = std::getenv("GLYPHWELL_CLI");
+    if (cli == nullptr) {
+        ADD_FAILURE() << "GLYPHWELL_CLI is not set";
+        return -1;
+    }
+    std::vector<char*> argv{const_cast<char*>(cli)};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        const int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, STDIN_FILENO);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        if (::chdir(folder.c_str()) == 0) {
+            ::execv(cli, argv.data());
+        }
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int WaitForProcess(int pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return -1;
+        }
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string ShellQuote(std::string_view text) {

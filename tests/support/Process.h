@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace glyphwell::test {
 
@@ -20,6 +21,12 @@ CommandResult RunCliCommand(const std::string& arguments);
 // The same with `--home home` first: its standard output, and its exit code in `exitCode`.
 std::string RunCli(const std::filesystem::path& home, const std::string& arguments,
                    int* exitCode = nullptr);
+
+// Starts the command-line program with `arguments` (no shell) in `folder`, its output
+// discarded, and returns at once: its process id, or -1.
+int StartCli(const std::vector<std::string>& arguments, const std::filesystem::path& folder);
+// Waits for a started program: its exit code, or -1 when a signal ended it.
+int WaitForProcess(int pid);
 
 // `text` in single quotes for the shell.
 std::string ShellQuote(std::string_view text);

@@ -1,0 +1,86 @@
+#include "ui/CatalogueUpdates.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include "platform/ServiceAddresses.h"
+#include "ui/MainPages.h"
+#include "ui/MainWindow.h"
+
+namespace glyphwell::ui {
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+CatalogueUpdates::CatalogueUpdates(MainWindow& window, app::ProgramState& state,
+                                   catalogue::CatalogueDatabase& database,
+                                   std::filesystem::path downloadTarget)
+    : window_(window) {
+    dialogs_.askYesNo = [this](const QString& question) {
+        return QMessageBox::question(&window_, FromUtf8(update::kUpdatePromptCaption), question,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    dialogs_.tell = [this](const QString& message) {
+        QMessageBox::information(&window_, FromUtf8(update::kUpdateMessageCaption), message);
+    };
+    // The update's workers wait for the start-up fetch of the server's address.
+    update_ = std::make_unique<update::CatalogueUpdate>(
+        state.http, state.settings, state.versionLine, database,
+        [&state] { return state.catalogueServerBase.Wait(); },
+        platform::SiteHostName(state.addresses.site),
+        update::CatalogueUpdatePlaces{state.runDirectory, std::move(downloadTarget)},
+        static_cast<update::CatalogueUpdateView&>(*this));
+    MainPages& pages = window_.Pages();
+    connect(&pages, &MainPages::UpdateCheckRequested, this,
+            [this] { update_->CheckForUpdatesCommand(); });
+    connect(&pages, &MainPages::UpdateOffered, this, [this] { update_->OfferCatalogueUpdate(); });
+}
+
+CatalogueUpdates::~CatalogueUpdates() {
+    // A finishing update waits for this thread to show the catalogue again: let it, then end.
+    while (update_->WorkersRunning()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(10);
+    }
+    update_.reset();
+}
+
+void CatalogueUpdates::RepaintVersionLine() {
+    window_.PostStatusLine();
+}
+
+void CatalogueUpdates::EnableUpdateMenuItem(bool enabled) {
+    auto apply = [this, enabled] { window_.Pages().UpdateCheckItem().setEnabled(enabled); };
+    if (QThread::currentThread() == thread()) {
+        apply();
+    } else {
+        QMetaObject::invokeMethod(this, apply, Qt::QueuedConnection);
+    }
+}
+
+void CatalogueUpdates::RaiseUpdateOffer() {
+    window_.Pages().PostUpdateOffer();
+}
+
+void CatalogueUpdates::TellUpdateMessage(std::string_view message) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, text = FromUtf8(message)] {
+            if (dialogs_.tell) {
+                dialogs_.tell(text);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+bool CatalogueUpdates::AskToUpdate() {
+    return dialogs_.askYesNo && dialogs_.askYesNo(FromUtf8(update::kUpdatePrompt));
+}
+
+}  // namespace glyphwell::ui

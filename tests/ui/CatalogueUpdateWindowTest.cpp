@@ -1,0 +1,136 @@
+// The catalogue update in the window against the real catalogue service on 127.0.0.1: the menu
+// item, the prompt, the status line and the catalogue page shown again from the new file.
+
+#include "ui/CatalogueUpdates.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTest>
+
+#include <memory>
+
+#include "catalogue/CatalogueDatabase.h"
+#include "fonts/FontFixtures.h"
+#include "fonts/FontRegistry.h"
+#include "fonts/FontconfigFontSystem.h"
+#include "platform/Files.h"
+#include "server/ServedSite.h"
+#include "support/TempDir.h"
+#include "ui/CataloguePage.h"
+#include "ui/MainPages.h"
+#include "ui/MainWindow.h"
+#include "ui/TestApplication.h"
+#include "update/UpdateSite.h"
+
+namespace glyphwell::ui {
+namespace {
+
+constexpr const char* kPrefix = "主程序版本:3.8     字库版本号:";
+constexpr const char* kConnected = "                  连接服务器成功!";
+
+class CatalogueUpdateWindowTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { test::TestApplication(); }
+
+    void SetUp() override {
+        test::WriteRenamedFont(site_ / "1.ttf", "Update Font");
+        server_ = std::make_unique<test::ServedSite>(
+            site_.Path(),
+            "version\t1.5\ncategory\t中文字体\nsubcategory\t新分类\nfont\tUpdate "
+            "Font\tf/1\t1.ttf\n");
+        ASSERT_TRUE(
+            platform::WriteWholeFile(runDir_ / "ztdata.mdb", test::CatalogueBytes("旧分类")));
+
+        platform::ServiceAddresses addresses;
+        addresses.site = server_->Base();
+        state_ = test::TestProgramState(runDir_.Path(), addresses);
+        window_ = std::make_unique<MainWindow>(*state_, [] {});
+        app::MainWindowCreated(*state_, *window_);
+        window_->show();
+        page_ = &window_->Pages().Catalogue();
+        page_->UseCatalogue(CatalogueSourceOf(database_, registry_));
+        database_.SetShowCategory([this] { page_->PostShowCategory(); });
+        database_.OpenCatalogue();
+        updates_ = std::make_unique<CatalogueUpdates>(*window_, *state_, database_,
+                                                      currentDir_ / "zt.data");
+        updates_->SetDialogs({[this](const QString& question) {
+                                  asked_.push_back(question);
+                                  return answer_;
+                              },
+                              [this](const QString& message) { told_.push_back(message); }});
+        ASSERT_TRUE(WaitFor([this] { return page_->Browser().CurrentSubcategory() == "旧分类"; }));
+    }
+    void TearDown() override {
+        updates_.reset();
+        window_.reset();
+    }
+
+    template <typename Done>
+    bool WaitFor(Done done) {
+        for (int i = 0; i < 600 && !done(); ++i) {
+            QTest::qWait(50);
+        }
+        return done();
+    }
+    QAction& MenuItem() { return window_->Pages().UpdateCheckItem(); }
+    QImage StatusLine() { return window_->grab(QRect(6, 599, 727, 15)).toImage(); }
+
+    test::TempDir site_;
+    test::FontconfigSandbox sandbox_;
+    test::TempDir runDir_;
+    test::TempDir currentDir_;
+    std::unique_ptr<test::ServedSite> server_;
+    fonts::FontconfigFontSystem system_{
+        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
+    fonts::FontRegistry registry_{system_};
+    catalogue::CatalogueDatabase database_{runDir_ / "ztdata.mdb"};
+    std::unique_ptr<app::ProgramState> state_;
+    std::unique_ptr<MainWindow> window_;
+    CataloguePage* page_ = nullptr;
+    std::unique_ptr<CatalogueUpdates> updates_;
+    bool answer_ = false;
+    std::vector<QString> asked_;
+    std::vector<QString> told_;
+};
+
+TEST_F(CatalogueUpdateWindowTest, TheMenuItemAsksAndNoLeavesTheCatalogue) {
+    const QImage before = StatusLine();
+    MenuItem().trigger();
+    EXPECT_FALSE(MenuItem().isEnabled());
+    ASSERT_TRUE(WaitFor([this] { return MenuItem().isEnabled(); }));
+    ASSERT_EQ(asked_.size(), 1u);
+    EXPECT_EQ(asked_[0], "服务器上有新的字库版本,是否更新字库?");
+    EXPECT_EQ(state_->versionLine.Text(), std::string(kPrefix) + "0.1(最新版本:1.5)" + kConnected);
+    QTest::qWait(50);
+    EXPECT_NE(StatusLine(), before);
+    EXPECT_TRUE(told_.empty());
+    EXPECT_EQ(page_->Browser().CurrentSubcategory(), "旧分类");
+    EXPECT_EQ(state_->settings.ReadSetting("bbh", "none"), "none");
+}
+
+TEST_F(CatalogueUpdateWindowTest, YesInstallsTheNewCatalogueAndShowsItAtOnce) {
+    answer_ = true;
+    MenuItem().trigger();
+    ASSERT_TRUE(WaitFor([this] { return !told_.empty(); }));
+    EXPECT_EQ(told_, std::vector<QString>{"数据库安装成功,已自动刷新!"});
+    EXPECT_EQ(state_->versionLine.Text(), std::string(kPrefix) + "1.5(已是最新版本!)" + kConnected);
+    EXPECT_EQ(state_->settings.ReadSetting("bbh", ""), "1.5");
+    ASSERT_TRUE(WaitFor([this] { return page_->Browser().CurrentSubcategory() == "新分类"; }));
+    EXPECT_EQ(page_->Browser().Item(1).FontName, "Update Font");
+    EXPECT_TRUE(WaitFor([this] { return MenuItem().isEnabled(); }));
+    EXPECT_EQ(platform::ReadWholeFile(runDir_ / "ztdata.mdb"),
+              platform::ReadWholeFile(server_->Root() / "ztdata.mdb"));
+
+    // The same version again: no question, the line says so.
+    asked_.clear();
+    MenuItem().trigger();
+    ASSERT_TRUE(WaitFor([this] {
+        return state_->versionLine.Text() ==
+               std::string(kPrefix) + "1.5(最新版本:1.5)" + kConnected;
+    }));
+    EXPECT_TRUE(asked_.empty());
+}
+
+}  // namespace
+}  // namespace glyphwell::ui
