@@ -41,6 +41,15 @@ bool InstallWhole(fonts::FontSystem& system, const fs::path& source, std::string
     return true;
 }
 
+// Deletes the row's file, counting it done or kept with the reason.
+void DeleteCounted(const fs::path& file, const std::string& name, CollectionOutcome& outcome) {
+    if (platform::DeleteFile(file)) {
+        ++outcome.Done;
+    } else {
+        outcome.Kept.push_back({name, platform::FileExists(file) ? "未能删除" : "文件不存在"});
+    }
+}
+
 // Each row from the first to the count read now, with the progress told before the row.
 template <typename Action>
 void ForEachRowAfterProgress(const FolderRows& rows, const ProgressHook& progress, Action action) {
@@ -105,12 +114,7 @@ CollectionOutcome UninstallDownloadedFonts(fonts::FontRegistry& registry,
             fonts::UninstallFont(registry.System(), *entry);
             fonts::ReleaseFontFile(registry.System(), entry->FilePath);
         }
-        if (platform::DeleteFile(*file)) {
-            ++outcome.Done;
-        } else {
-            outcome.Kept.push_back(
-                {row.FileName, platform::FileExists(*file) ? "未能删除" : "文件不存在"});
-        }
+        DeleteCounted(*file, row.FileName, outcome);
     }
     return outcome;
 }
@@ -191,12 +195,7 @@ CollectionOutcome PurgeRecycledFonts(const fs::path& recycleBin, const FolderRow
             return;
         }
         platform::SetReadOnly(*file, false);
-        if (platform::DeleteFile(*file)) {
-            ++outcome.Done;
-        } else {
-            outcome.Kept.push_back(
-                {row.FileName, platform::FileExists(*file) ? "未能删除" : "文件不存在"});
-        }
+        DeleteCounted(*file, row.FileName, outcome);
     });
     return outcome;
 }
