@@ -40,7 +40,7 @@ int ListFonts(ProgramState&, const Arguments& arguments) {
         return 2;
     }
     fonts::FontconfigFontSystem system;
-    fonts::FontRegistry registry(system);
+    fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     registry.LoadFontTable();
     if (listMode) {
         for (const std::string& name : fonts::ListedFontNames(registry, *listMode)) {
@@ -90,7 +90,7 @@ int Install(ProgramState&, const Arguments& arguments) {
         return 1;
     }
     system.AnnounceFontChange();
-    fonts::FontRegistry registry(system);
+    fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     registry.LoadFontTable();
     std::printf("display name: %s\nfile in the Fonts folder: %s\n", displayName.c_str(),
                 target.c_str());
@@ -103,7 +103,7 @@ int Uninstall(ProgramState&, const Arguments& arguments) {
         return 2;
     }
     fonts::FontconfigFontSystem system;
-    fonts::FontRegistry registry(system);
+    fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     registry.LoadFontTable();
     int n = registry.FindFontEntry(arguments[0]);
     if (n == 0) {

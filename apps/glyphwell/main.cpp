@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),
         platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));
     fonts::FontconfigFontSystem fontSystem;
-    fonts::FontRegistry fontRegistry(fontSystem);
+    fonts::FontRegistry fontRegistry(fontSystem, fonts::UserDisplayNameCache());
     catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / "ztdata.mdb");
 
     // The main window and what its pages work on.

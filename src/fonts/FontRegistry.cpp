@@ -17,14 +17,27 @@ constexpr std::size_t kFileNameMaxBytes = 200;
 
 }  // namespace
 
+FontRegistry::FontRegistry(FontSystem& system, std::unique_ptr<DisplayNameCache> names)
+    : system_(system), names_(names ? std::move(names) : std::make_unique<DisplayNameCache>()) {}
+
 void FontRegistry::LoadFontTable() {
-    // Built outside the lock: reading every file is slow and readers need not wait for it.
+    // Built outside the lock: naming the files is slow and readers need not wait for it.
     std::vector<FontEntry> entries;
     std::unordered_set<std::string> seen;
-    std::string fontsFolder = system_.FontsFolder();
-    for (FontsKeyValue& value : system_.EnumerateFontsKey()) {
-        std::string path = std::move(value.data);
-        std::string name = ReadFontDisplayName(path, fontsFolder);
+    const std::string fontsFolder = system_.FontsFolder();
+    std::vector<FontsKeyValue> values = system_.EnumerateFontsKey();
+    std::vector<std::string> named;
+    named.reserve(values.size());
+    seen.reserve(values.size());
+    // Every value may give an entry: the capacity takes its steps of 100 at once, as growing
+    // one step at a time moves the whole table a hundred times over with 10,000 fonts.
+    entries.reserve((values.size() + kCapacityStep - 1) / kCapacityStep * kCapacityStep);
+    for (FontsKeyValue& value : values) {
+        std::string path = AbsoluteFontPath(std::move(value.data), fontsFolder);
+        // Taken before the file is read, so that a change while it is read shows next time.
+        const std::optional<FileIdentity> identity = IdentifyFile(path);
+        std::string name = names_->Name(path, identity);
+        named.push_back(path);
         if (name.empty() || !seen.insert(name).second) {
             continue;
         }
@@ -34,9 +47,12 @@ void FontRegistry::LoadFontTable() {
         entries.push_back({std::move(name), std::move(path), std::move(value.name)});
     }
     entries.shrink_to_fit();
-    std::unique_lock lock(mutex_);
-    entries_ = std::move(entries);
-    ++generation_;
+    {
+        std::unique_lock lock(mutex_);
+        entries_ = std::move(entries);
+        ++generation_;
+    }
+    names_->EndLoad(named);
 }
 
 int FontRegistry::FindFontEntry(std::string_view displayName) const {
