@@ -9,6 +9,7 @@
 #include "app/FontSnapshot.h"
 #include "app/Startup.h"
 #include "app/StartupLoader.h"
+#include "app/StartupTimes.h"
 #include "app/WorkingFolders.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "fonts/FontRegistry.h"
@@ -25,6 +26,7 @@
 
 int main(int argc, char** argv) {
     using namespace glyphwell;
+    app::MarkStartup("main");
     std::vector<std::string> arguments(argv + 1, argv + argc);
     app::CommonOptions options = app::ParseCommonOptions(arguments);
     if (!options.error.empty()) {
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     ui::UseInterfaceFont();
     ui::UseChineseQtTexts();
+    app::MarkStartup("application");
 
     // The program-wide state; it lives until the process ends.
     app::ProgramState state(
@@ -48,6 +51,7 @@ int main(int argc, char** argv) {
 
     // The main window and what its pages work on.
     ui::MainWindow window(state);
+    app::MarkStartup("window-made");
     ui::SystemFontPage& systemFontPage = window.Pages().SystemFonts();
     systemFontPage.UseFonts(fontRegistry, state.runDirectory / app::kRecycleBinFolderName);
     ui::CataloguePage& cataloguePage = window.Pages().Catalogue();
@@ -65,14 +69,23 @@ int main(int argc, char** argv) {
     // The loader's later steps (downloaded fonts, the update check) plug in here as their
     // pages arrive.
     app::StartupSteps steps;
-    steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
-    steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
+    steps.loadFontTable = [load = fonts::LoadFontTableStep(fontRegistry)] {
+        std::vector<std::string> names = load();
+        app::MarkStartup("font-table-loaded");
+        return names;
+    };
+    steps.fillSystemFontList = [&systemFontPage] {
+        systemFontPage.PostBuildSystemList();
+        app::MarkStartup("system-list-filled");
+    };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
     app::StartupLoader loader(steps, app::kFontSnapshotFileName);
 
     // The created step, ending with the loader's start; then the window shows at once.
     app::MainWindowCreated(state, window, &loader);
+    app::MarkStartup("window-created");
     window.show();
+    app::MarkStartup("window-shown");
     // Closing the window ends the program at once; the loader is not waited for.
     const int status = application.exec();
     std::_Exit(status);
