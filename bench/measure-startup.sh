@@ -72,7 +72,7 @@ start_once() {
         sleep 0.01
     done
     for ((i = 0; i < 600; i++)); do
-        grep -q system-list-filled "$run/err.log" && break
+        grep -q system-list-filled "$run/err.log" && grep -q window-painted "$run/err.log" && break
         sleep 0.05
     done
     kill "$pid" 2>/dev/null || true
@@ -103,7 +103,7 @@ measure_starts copies
 read -r bareMapped barePainted bareFilled <"$work/bare.medians"
 read -r mapped painted filled <"$work/copies.medians"
 echo "fonts listed by fc-list: $(fc-list : family file | wc -l) (the machine's own: $(
-    FONTCONFIG_FILE= HOME=$work/bare fc-list : family file | wc -l))"
+    env -u FONTCONFIG_FILE HOME="$work/bare" fc-list : family file | wc -l))"
 echo "start to window mapped:   $(ms "$mapped") ms (machine's fonts $(ms "$bareMapped") ms," \
     "$(ms "$(awk -v a="$mapped" -v b="$bareMapped" 'BEGIN {print a - b}')") ms more)"
 echo "start to window painted:  $(ms "$painted") ms (machine's fonts $(ms "$barePainted") ms," \

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <ctime>
 #include <system_error>
+#include <thread>
 #include <unordered_set>
 
 #include "fonts/FontDisplayName.h"
@@ -141,6 +142,30 @@ bool HasSettled(const FileIdentity& identity, std::chrono::nanoseconds settleTim
     return identity.changed < Nanoseconds(now) - settleTime.count();
 }
 
+std::vector<std::optional<FileIdentity>> IdentifyFiles(const std::vector<std::string>& paths) {
+    std::vector<std::optional<FileIdentity>> identities(paths.size());
+    const auto identify = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
+            identities[k] = IdentifyFile(paths[k]);
+        }
+    };
+    constexpr std::size_t kWorthASecondThread = 512;
+    const std::size_t half = paths.size() / 2;
+    std::thread second;
+    if (paths.size() >= kWorthASecondThread) {
+        try {
+            second = std::thread(identify, half, paths.size());
+        } catch (const std::system_error&) {
+            // No thread to be had: all on this one.
+        }
+    }
+    identify(0, second.joinable() ? half : paths.size());
+    if (second.joinable()) {
+        second.join();
+    }
+    return identities;
+}
+
 std::string SerialiseDisplayNames(const std::vector<CachedName>& names) {
     std::string body;
     for (const CachedName& each : names) {
@@ -224,6 +249,11 @@ std::filesystem::path DefaultDisplayNameCacheFile() {
 
 DisplayNameCache::DisplayNameCache(std::filesystem::path file, std::chrono::nanoseconds settleTime)
     : file_(std::move(file)), settleTime_(settleTime) {}
+
+void DisplayNameCache::ReadFile() {
+    std::lock_guard lock(mutex_);
+    ReadFileOnce();
+}
 
 void DisplayNameCache::ReadFileOnce() {
     if (fileRead_) {

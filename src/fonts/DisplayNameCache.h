@@ -31,6 +31,9 @@ struct FileIdentity {
 // The identity of the regular file at `path` (symbolic links followed); none for anything
 // else or a file that cannot be examined.
 std::optional<FileIdentity> IdentifyFile(const std::string& path);
+// The identities of many files, in their order. Each look-up is a system call that mostly
+// waits, so half of them run on a second thread.
+std::vector<std::optional<FileIdentity>> IdentifyFiles(const std::vector<std::string>& paths);
 
 // Changes younger than this are not trusted to show in a file's times: a file changed twice
 // within the file system's time step would keep its identity.
@@ -77,6 +80,9 @@ class DisplayNameCache {
     // still the one named there, else read from the file. `identity` is the file's, taken
     // before anything is read. The first call reads the cache file.
     std::string Name(const std::string& path, const std::optional<FileIdentity>& identity);
+
+    // Reads the cache file unless it has been read; Name does so on its first call.
+    void ReadFile();
 
     // After a load: keeps the names of exactly the files the load named (those that have
     // settled), and writes them out when they differ from what the cache file holds.

@@ -1,6 +1,8 @@
 #include "fonts/FontRegistry.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 
 #include "fonts/FontDisplayName.h"
@@ -25,26 +27,37 @@ void FontRegistry::LoadFontTable() {
     std::vector<FontEntry> entries;
     std::unordered_set<std::string> seen;
     const std::string fontsFolder = system_.FontsFolder();
+    // The name cache is read while fontconfig lists the files: neither needs the other.
+    std::thread readNames;
+    try {
+        readNames = std::thread([this] { names_->ReadFile(); });
+    } catch (const std::system_error&) {
+        // Name reads it on its first call instead.
+    }
     std::vector<FontsKeyValue> values = system_.EnumerateFontsKey();
+    if (readNames.joinable()) {
+        readNames.join();
+    }
     std::vector<std::string> named;
     named.reserve(values.size());
+    for (FontsKeyValue& value : values) {
+        named.push_back(AbsoluteFontPath(std::move(value.data), fontsFolder));
+    }
+    // Taken before any file is read, so that a change while it is read shows next time.
+    const std::vector<std::optional<FileIdentity>> identities = IdentifyFiles(named);
     seen.reserve(values.size());
     // Every value may give an entry: the capacity takes its steps of 100 at once, as growing
     // one step at a time moves the whole table a hundred times over with 10,000 fonts.
     entries.reserve((values.size() + kCapacityStep - 1) / kCapacityStep * kCapacityStep);
-    for (FontsKeyValue& value : values) {
-        std::string path = AbsoluteFontPath(std::move(value.data), fontsFolder);
-        // Taken before the file is read, so that a change while it is read shows next time.
-        const std::optional<FileIdentity> identity = IdentifyFile(path);
-        std::string name = names_->Name(path, identity);
-        named.push_back(path);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        std::string name = names_->Name(named[k], identities[k]);
         if (name.empty() || !seen.insert(name).second) {
             continue;
         }
         if (entries.size() == entries.capacity()) {
             entries.reserve(entries.size() + kCapacityStep);
         }
-        entries.push_back({std::move(name), std::move(path), std::move(value.name)});
+        entries.push_back({std::move(name), named[k], std::move(values[k].name)});
     }
     entries.shrink_to_fit();
     {
