@@ -88,6 +88,7 @@ start_once() {
 measure_starts() {
     local name=$1
     use_collection "$name"
+    fc-list : family file | wc -l >"$work/$name.count"
     start_once >/dev/null  # the first start names every font and writes the name cache
     : >"$work/$name.starts"
     for ((r = 0; r < runs; r++)); do
@@ -102,8 +103,8 @@ measure_starts bare
 measure_starts copies
 read -r bareMapped barePainted bareFilled <"$work/bare.medians"
 read -r mapped painted filled <"$work/copies.medians"
-echo "fonts listed by fc-list: $(fc-list : family file | wc -l) (the machine's own: $(
-    env -u FONTCONFIG_FILE HOME="$work/bare" fc-list : family file | wc -l))"
+echo "fonts listed by fc-list: $(cat "$work/copies.count") (the machine's own: $(
+    cat "$work/bare.count"))"
 echo "start to window mapped:   $(ms "$mapped") ms (machine's fonts $(ms "$bareMapped") ms," \
     "$(ms "$(awk -v a="$mapped" -v b="$bareMapped" 'BEGIN {print a - b}')") ms more)"
 echo "start to window painted:  $(ms "$painted") ms (machine's fonts $(ms "$barePainted") ms," \
