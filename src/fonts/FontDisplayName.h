@@ -12,7 +12,8 @@ inline constexpr std::size_t kDisplayNameMaxBytes = 100;
 
 // The face name read from the font itself (legacy family, name ID 1), cut to
 // kDisplayNameMaxBytes GBK bytes; empty for a bitmap-only font, a non-font or an unreadable
-// file. The path is used as given.
+// file. The path is used as given. Kept for the rest of the process while the file stays the
+// same file, unchanged (see DisplayNameCache.h).
 std::string ReadFaceName(const std::string& path);
 // The same, read from the file every time.
 std::string ReadFaceNameFromFile(const std::string& path);

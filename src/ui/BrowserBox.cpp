@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QShowEvent>
-#include <QThread>
+
+#include <system_error>
+#include <thread>
 
 namespace glyphwell::ui {
 namespace {
@@ -37,9 +39,9 @@ void BrowserBox::Start() {
         setUrl(startAddress_);
     }
     if (isVisible()) {
-        // The page missed its showing while the box waited.
-        QShowEvent shown;
-        QWebEngineView::showEvent(&shown);
+        // The page missed its showing while the box waited: shown again, the engine sees it.
+        hide();
+        show();
     }
 }
 
@@ -69,22 +71,44 @@ void StartBrowserBoxes() {
     }
 }
 
-void StartBrowserBoxesSoon(QObject& context) {
-    if (boxesStarted) {
+void StartBrowserBoxesSoon() {
+    static bool asked = false;
+    if (boxesStarted || asked) {
         return;
     }
-    // The engine's settings ask for these five default families when its first page is made.
-    QThread* lookup = QThread::create([] {
+    asked = true;
+    const auto lookUp = [] {
+        // The engine's settings ask for these five default families when its first page is
+        // made; Qt keeps what it found.
         for (QFont::StyleHint hint :
              {QFont::Serif, QFont::SansSerif, QFont::Monospace, QFont::Cursive, QFont::Fantasy}) {
             QFont font;
             font.setStyleHint(hint);
             (void)font.defaultFamily();
         }
-    });
-    QObject::connect(lookup, &QThread::finished, &context, [] { StartBrowserBoxes(); });
-    QObject::connect(lookup, &QThread::finished, lookup, &QObject::deleteLater);
-    lookup->start(QThread::LowPriority);
+    };
+    // Made after Qt's font database, so it is undone before it: a process that ends while the
+    // look-up runs waits for it instead of pulling the database from under it.
+    static struct LookUp {
+        std::thread thread;
+        ~LookUp() {
+            if (thread.joinable()) {
+                thread.join();
+            }
+        }
+    } running;
+    try {
+        running.thread = std::thread([lookUp] {
+            lookUp();
+            if (QCoreApplication* application = QCoreApplication::instance()) {
+                QMetaObject::invokeMethod(
+                    application, [] { StartBrowserBoxes(); }, Qt::QueuedConnection);
+            }
+        });
+    } catch (const std::system_error&) {
+        lookUp();
+        StartBrowserBoxes();
+    }
 }
 
 }  // namespace glyphwell::ui

@@ -39,6 +39,7 @@ void StartBrowserBoxes();
 
 // Works out the font families the browser engine asks for on a thread of its own (Qt keeps
 // them), then starts the boxes on the interface thread, so that neither waits for the other.
-void StartBrowserBoxesSoon(QObject& context);
+// Interface thread; later calls do nothing.
+void StartBrowserBoxesSoon();
 
 }  // namespace glyphwell::ui

@@ -307,7 +307,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
         // The pages paint in the same pass, after the frame; then the browser boxes may start.
         QTimer::singleShot(0, this, [this] {
             app::MarkStartup("window-painted");
-            StartBrowserBoxesSoon(*this);
+            StartBrowserBoxesSoon();
         });
     }
 }

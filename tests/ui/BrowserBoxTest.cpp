@@ -13,7 +13,7 @@ namespace {
 // Each test program starts the boxes once; this needs a program where none has started yet,
 // as under ctest, which runs every test in a process of its own.
 TEST(BrowserBox, MakesNoPageUntilStartedAndKeepsAnAddressGivenMeanwhile) {
-    test::TestApplication();
+    test::TestApplication(false);
     if (BrowserBox::Started()) {
         GTEST_SKIP() << "the browser boxes of this test program have started already";
     }
