@@ -75,7 +75,8 @@ start_once() {
         grep -q system-list-filled "$run/err.log" && grep -q window-painted "$run/err.log" && break
         sleep 0.05
     done
-    kill "$pid" 2>/dev/null || true
+    # As the close button ends it: at once, without the browser engine's orderly shutdown.
+    kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     local painted filled
     painted=$(awk '$2 == "window-painted" {print $3}' "$run/err.log")
