@@ -64,17 +64,21 @@ start_once() {
         --shared-fonts=$none) 2>"$run/err.log" >/dev/null &
     local pid=$!
     local mapped=
-    for ((i = 0; i < 3000; i++)); do
+    for ((i = 0; i < 3000 && $(kill -0 "$pid" 2>/dev/null && echo 1 || echo 0); i++)); do
         if xdotool search --onlyvisible --pid "$pid" --name Glyphwell2014 >/dev/null 2>&1; then
             mapped=$EPOCHREALTIME
             break
         fi
         sleep 0.01
     done
-    for ((i = 0; i < 600; i++)); do
+    for ((i = 0; i < 600 && $(kill -0 "$pid" 2>/dev/null && echo 1 || echo 0); i++)); do
         grep -q system-list-filled "$run/err.log" && grep -q window-painted "$run/err.log" && break
         sleep 0.05
     done
+    if ! grep -q window-painted "$run/err.log"; then
+        echo "a start ended early:" >&2
+        grep -v '^glyphwell-startup' "$run/err.log" | tail -5 >&2
+    fi
     # As the close button ends it: at once, without the browser engine's orderly shutdown.
     kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
