@@ -9,6 +9,7 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/PackedData.h"
 #include "catalogue/PcxImage.h"
+#include "fonts/DisplayNameCache.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 
@@ -94,6 +95,21 @@ bool ReadAndWriteIniFile(Input input) {
     // A write that succeeds must read back.
     return !platform::WriteIniString(file, "potpz", "pf", "3") ||
            platform::ReadIniString(file, "potpz", "pf", "") == "3";
+}
+
+bool ReadDisplayNameCache(Input input) {
+    const std::optional<std::vector<fonts::CachedName>> names =
+        fonts::ParseDisplayNames(AsText(input));
+    if (!names) {
+        return true;
+    }
+    for (const fonts::CachedName& each : *names) {
+        if (each.path.empty() || each.path.size() > fonts::kCachedPathMaxBytes ||
+            each.name.size() > fonts::kCachedNameMaxBytes) {
+            return false;
+        }
+    }
+    return fonts::ParseDisplayNames(fonts::SerialiseDisplayNames(*names)) == names;
 }
 
 }  // namespace glyphwell::fuzz

@@ -26,4 +26,8 @@ bool ReadAndWriteIniFile(Input input);
 // decoded picture is whole, within the caps and opaque.
 bool DecodePcxPicture(Input input);
 
+// The display-name cache file is ours but sits in the user's cache folder: any bytes are
+// refused or read, and what is read writes back to the same names.
+bool ReadDisplayNameCache(Input input);
+
 }  // namespace glyphwell::fuzz

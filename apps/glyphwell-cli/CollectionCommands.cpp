@@ -8,6 +8,7 @@
 #include "Command.h"
 #include "app/WorkingFolders.h"
 #include "collections/FontFolders.h"
+#include "fonts/DisplayNameCache.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/Files.h"
@@ -55,7 +56,7 @@ int NotInstalled(const std::string& name) {
 
 struct Fonts {
     fonts::FontconfigFontSystem system;
-    fonts::FontRegistry registry{system};
+    fonts::FontRegistry registry{system, fonts::UserDisplayNameCache()};
     Fonts() { registry.LoadFontTable(); }
 };
 

@@ -45,7 +45,7 @@ int Download(ProgramState& state, const Arguments& arguments) {
         return Usage();
     }
     fonts::FontconfigFontSystem system;
-    fonts::FontRegistry registry(system);
+    fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     downloads::FontDownloads downloads(
         state.http, registry, app::DownloadFolder(state.runDirectory),
         [&] {

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "Command.h"
+#include "app/StartupTimes.h"
 #include "fonts/FontDisplayName.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
@@ -39,9 +40,11 @@ int ListFonts(ProgramState&, const Arguments& arguments) {
         std::fprintf(stderr, "%s", kFontsUsage);
         return 2;
     }
+    app::MarkStartup("font-table-load");
     fonts::FontconfigFontSystem system;
-    fonts::FontRegistry registry(system);
+    fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     registry.LoadFontTable();
+    app::MarkStartup("font-table-loaded");
     if (listMode) {
         for (const std::string& name : fonts::ListedFontNames(registry, *listMode)) {
             std::printf("%s\n", name.c_str());
@@ -90,7 +93,7 @@ int Install(ProgramState&, const Arguments& arguments) {
         return 1;
     }
     system.AnnounceFontChange();
-    fonts::FontRegistry registry(system);
+    fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     registry.LoadFontTable();
     std::printf("display name: %s\nfile in the Fonts folder: %s\n", displayName.c_str(),
                 target.c_str());
@@ -103,7 +106,7 @@ int Uninstall(ProgramState&, const Arguments& arguments) {
         return 2;
     }
     fonts::FontconfigFontSystem system;
-    fonts::FontRegistry registry(system);
+    fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     registry.LoadFontTable();
     int n = registry.FindFontEntry(arguments[0]);
     if (n == 0) {

@@ -9,6 +9,7 @@
 #include "app/FontSnapshot.h"
 #include "app/Startup.h"
 #include "app/StartupLoader.h"
+#include "app/StartupTimes.h"
 #include "app/WorkingFolders.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "fonts/FontRegistry.h"
@@ -27,6 +28,7 @@
 
 int main(int argc, char** argv) {
     using namespace glyphwell;
+    app::MarkStartup("main");
     std::vector<std::string> arguments(argv + 1, argv + argc);
     app::CommonOptions options = app::ParseCommonOptions(arguments);
     if (!options.error.empty()) {
@@ -39,17 +41,19 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     ui::UseInterfaceFont();
     ui::UseChineseQtTexts();
+    app::MarkStartup("application");
 
     // The program-wide state; it lives until the process ends.
     app::ProgramState state(
         platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),
         platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));
     fonts::FontconfigFontSystem fontSystem;
-    fonts::FontRegistry fontRegistry(fontSystem);
+    fonts::FontRegistry fontRegistry(fontSystem, fonts::UserDisplayNameCache());
     catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / update::kCatalogueFileName);
 
     // The main window and what its pages work on.
     ui::MainWindow window(state);
+    app::MarkStartup("window-made");
     ui::SystemFontPage& systemFontPage = window.Pages().SystemFonts();
     systemFontPage.UseFonts(fontRegistry, state.runDirectory / app::kRecycleBinFolderName);
     ui::CataloguePage& cataloguePage = window.Pages().Catalogue();
@@ -73,11 +77,18 @@ int main(int argc, char** argv) {
     ui::CatalogueUpdates catalogueUpdates(window, state, catalogueDatabase);
 
     app::StartupSteps steps;
-    steps.loadFontTable = fonts::LoadFontTableStep(fontRegistry);
+    steps.loadFontTable = [load = fonts::LoadFontTableStep(fontRegistry)] {
+        std::vector<std::string> names = load();
+        app::MarkStartup("font-table-loaded");
+        return names;
+    };
     steps.fillDownloadedFontsList = [&downloadedFontsPage] {
         downloadedFontsPage.PostListFolder();
     };
-    steps.fillSystemFontList = [&systemFontPage] { systemFontPage.PostBuildSystemList(); };
+    steps.fillSystemFontList = [&systemFontPage] {
+        systemFontPage.PostBuildSystemList();
+        app::MarkStartup("system-list-filled");
+    };
     steps.openCatalogue = [&catalogueDatabase] { catalogueDatabase.OpenCatalogue(); };
     steps.checkCatalogueVersion = [&catalogueUpdates] {
         catalogueUpdates.Update().CheckCatalogueVersion();
@@ -86,7 +97,9 @@ int main(int argc, char** argv) {
 
     // The created step, ending with the loader's start; then the window shows at once.
     app::MainWindowCreated(state, window, &loader);
+    app::MarkStartup("window-created");
     window.show();
+    app::MarkStartup("window-shown");
     // Closing the window ends the program at once; the loader is not waited for.
     const int status = application.exec();
     std::_Exit(status);

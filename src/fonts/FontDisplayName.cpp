@@ -5,8 +5,6 @@
 #include FT_SFNT_NAMES_H
 #include FT_TRUETYPE_IDS_H
 
-#include <sys/stat.h>
-
 #include <array>
 #include <cstdint>
 #include <mutex>
@@ -14,6 +12,7 @@
 #include <shared_mutex>
 #include <unordered_map>
 
+#include "fonts/DisplayNameCache.h"
 #include "platform/Encoding.h"
 
 namespace glyphwell::fonts {
@@ -157,6 +156,8 @@ std::string LegacyFamilyName(FT_Face face) {
     return best;
 }
 
+}  // namespace
+
 std::string ReadFaceNameFromFile(const std::string& path) {
     FT_Library library = ThreadLibrary();
     FT_Face face = nullptr;
@@ -176,33 +177,14 @@ std::string ReadFaceNameFromFile(const std::string& path) {
     return platform::CutUtf8ToGbkBytes(name, kDisplayNameMaxBytes);
 }
 
-// Every reload names every installed file again; opening them all with FreeType is by far the
-// slowest part, so names are kept for as long as the file is the same file, unchanged.
-struct FileIdentity {
-    dev_t device;
-    ino_t inode;
-    off_t size;
-    std::int64_t modified;
-    std::int64_t changed;
-    bool operator==(const FileIdentity&) const = default;
-};
+namespace {
 
-std::optional<FileIdentity> Identify(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
-    }
-    auto nanoseconds = [](const timespec& time) {
-        return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-    };
-    return FileIdentity{info.st_dev, info.st_ino, info.st_size, nanoseconds(info.st_mtim),
-                        nanoseconds(info.st_ctim)};
-}
-
+// Folder listings name the same files again and again; a name is kept for as long as the
+// file is the same file, unchanged.
 class FaceNameCache {
   public:
     std::string Name(const std::string& path) {
-        std::optional<FileIdentity> identity = Identify(path);
+        std::optional<FileIdentity> identity = IdentifyFile(path);
         if (!identity) {
             return {};
         }
@@ -214,8 +196,10 @@ class FaceNameCache {
             }
         }
         std::string name = ReadFaceNameFromFile(path);
-        std::unique_lock lock(mutex_);
-        names_[path] = {*identity, name};
+        if (HasSettled(*identity)) {
+            std::unique_lock lock(mutex_);
+            names_[path] = {*identity, name};
+        }
         return name;
     }
 
@@ -235,10 +219,12 @@ bool IsAbsoluteFontPath(std::string_view path) {
     return !path.empty() && path[0] == '/';
 }
 
+std::string AbsoluteFontPath(std::string path, std::string_view fontsFolder) {
+    return IsAbsoluteFontPath(path) ? path : std::string(fontsFolder) + path;
+}
+
 std::string ReadFontDisplayName(std::string& path, std::string_view fontsFolder) {
-    if (!IsAbsoluteFontPath(path)) {
-        path = std::string(fontsFolder) + path;
-    }
+    path = AbsoluteFontPath(std::move(path), fontsFolder);
     return ReadFaceName(path);
 }
 

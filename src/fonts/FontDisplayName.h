@@ -12,11 +12,17 @@ inline constexpr std::size_t kDisplayNameMaxBytes = 100;
 
 // The face name read from the font itself (legacy family, name ID 1), cut to
 // kDisplayNameMaxBytes GBK bytes; empty for a bitmap-only font, a non-font or an unreadable
-// file. The path is used as given.
+// file. The path is used as given. Kept for the rest of the process while the file stays the
+// same file, unchanged (see DisplayNameCache.h).
 std::string ReadFaceName(const std::string& path);
+// The same, read from the file every time.
+std::string ReadFaceNameFromFile(const std::string& path);
 
 // True when `path` needs no Fonts-folder prefix.
 bool IsAbsoluteFontPath(std::string_view path);
+
+// `path` as an absolute path: prefixed with `fontsFolder` (which ends with '/') unless it is.
+std::string AbsoluteFontPath(std::string path, std::string_view fontsFolder);
 
 // `path` made absolute first (prefixed with `fontsFolder`, which ends with '/'), so the
 // caller keeps the absolute form; then its face name.

@@ -1,6 +1,8 @@
 #include "fonts/FontRegistry.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 
 #include "fonts/FontDisplayName.h"
@@ -17,26 +19,53 @@ constexpr std::size_t kFileNameMaxBytes = 200;
 
 }  // namespace
 
+FontRegistry::FontRegistry(FontSystem& system, std::unique_ptr<DisplayNameCache> names)
+    : system_(system), names_(names ? std::move(names) : std::make_unique<DisplayNameCache>()) {}
+
 void FontRegistry::LoadFontTable() {
-    // Built outside the lock: reading every file is slow and readers need not wait for it.
+    // Built outside the lock: naming the files is slow and readers need not wait for it.
     std::vector<FontEntry> entries;
     std::unordered_set<std::string> seen;
-    std::string fontsFolder = system_.FontsFolder();
-    for (FontsKeyValue& value : system_.EnumerateFontsKey()) {
-        std::string path = std::move(value.data);
-        std::string name = ReadFontDisplayName(path, fontsFolder);
+    const std::string fontsFolder = system_.FontsFolder();
+    // The name cache is read while fontconfig lists the files: neither needs the other.
+    std::thread readNames;
+    try {
+        readNames = std::thread([this] { names_->ReadFile(); });
+    } catch (const std::system_error&) {
+        // Name reads it on its first call instead.
+    }
+    std::vector<FontsKeyValue> values = system_.EnumerateFontsKey();
+    if (readNames.joinable()) {
+        readNames.join();
+    }
+    std::vector<std::string> named;
+    named.reserve(values.size());
+    for (FontsKeyValue& value : values) {
+        named.push_back(AbsoluteFontPath(std::move(value.data), fontsFolder));
+    }
+    // Taken before any file is read, so that a change while it is read shows next time.
+    const std::vector<std::optional<FileIdentity>> identities = IdentifyFiles(named);
+    seen.reserve(values.size());
+    // Every value may give an entry: the capacity takes its steps of 100 at once, as growing
+    // one step at a time moves the whole table a hundred times over with 10,000 fonts.
+    entries.reserve((values.size() + kCapacityStep - 1) / kCapacityStep * kCapacityStep);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        std::string name = names_->Name(named[k], identities[k]);
         if (name.empty() || !seen.insert(name).second) {
             continue;
         }
         if (entries.size() == entries.capacity()) {
             entries.reserve(entries.size() + kCapacityStep);
         }
-        entries.push_back({std::move(name), std::move(path), std::move(value.name)});
+        entries.push_back({std::move(name), named[k], std::move(values[k].name)});
     }
     entries.shrink_to_fit();
-    std::unique_lock lock(mutex_);
-    entries_ = std::move(entries);
-    ++generation_;
+    {
+        std::unique_lock lock(mutex_);
+        entries_ = std::move(entries);
+        ++generation_;
+    }
+    names_->EndLoad(named);
 }
 
 int FontRegistry::FindFontEntry(std::string_view displayName) const {

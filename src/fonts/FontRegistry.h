@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <shared_mutex>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fonts/DisplayNameCache.h"
 #include "fonts/FontSystem.h"
 
 namespace glyphwell::fonts {
@@ -29,7 +31,9 @@ inline constexpr int kNotInstalledMark = 1;
 // under the exclusive lock, so readers see the old table or the new one, never a mix.
 class FontRegistry {
   public:
-    explicit FontRegistry(FontSystem& system) : system_(system) {}
+    // `names` keeps display names between loads (and runs, when it has a file); by default
+    // they are kept for this process only.
+    explicit FontRegistry(FontSystem& system, std::unique_ptr<DisplayNameCache> names = {});
 
     void LoadFontTable();
     // Changes with every load, so readers know when what they derived from the table is old.
@@ -60,6 +64,7 @@ class FontRegistry {
 
   private:
     FontSystem& system_;
+    std::unique_ptr<DisplayNameCache> names_;
     mutable std::shared_mutex mutex_;
     std::vector<FontEntry> entries_;
     std::atomic<std::uint64_t> generation_{0};

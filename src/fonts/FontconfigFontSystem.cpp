@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <system_error>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -201,31 +201,45 @@ std::tuple<bool, int, int> DistanceFromRegular(const FirstFace& face) {
             std::abs(face.width - FC_WIDTH_NORMAL)};
 }
 
+struct FileFace {
+    std::string file;
+    FirstFace face;
+};
+
 // The files in path order, except that within each family the regular face takes the family's
 // first place (and the others follow by their distance from it): the first file of a display
-// name is the one that stands for the family when names are shared.
-std::vector<std::string> RegularFacesFirst(const std::map<std::string, FirstFace>& faces) {
-    std::vector<std::string> files;
-    files.reserve(faces.size());
-    std::map<std::string, std::vector<std::size_t>> places;  // family -> its places in `files`
-    for (const auto& [file, face] : faces) {
-        places[face.family].push_back(files.size());
-        files.push_back(file);
+// name is the one that stands for the family when names are shared. `faces` is in path order.
+std::vector<std::size_t> RegularFacesFirst(const std::vector<FileFace>& faces) {
+    // Places grouped by family, each group in path order.
+    std::vector<std::size_t> byFamily(faces.size());
+    for (std::size_t k = 0; k < faces.size(); ++k) {
+        byFamily[k] = k;
     }
-    for (const auto& [family, at] : places) {
-        if (at.size() < 2) {
-            continue;
+    std::stable_sort(byFamily.begin(), byFamily.end(), [&](std::size_t a, std::size_t b) {
+        return faces[a].face.family < faces[b].face.family;
+    });
+    std::vector<std::size_t> files(faces.size());
+    for (std::size_t k = 0; k < faces.size(); ++k) {
+        files[k] = k;
+    }
+    for (std::size_t begin = 0; begin < byFamily.size();) {
+        std::size_t end = begin + 1;
+        while (end < byFamily.size() &&
+               faces[byFamily[end]].face.family == faces[byFamily[begin]].face.family) {
+            ++end;
         }
-        std::vector<std::string> members;
-        for (std::size_t place : at) {
-            members.push_back(files[place]);
+        if (end - begin > 1) {
+            std::vector<std::size_t> members(byFamily.begin() + static_cast<std::ptrdiff_t>(begin),
+                                             byFamily.begin() + static_cast<std::ptrdiff_t>(end));
+            std::stable_sort(members.begin(), members.end(), [&](std::size_t a, std::size_t b) {
+                return DistanceFromRegular(faces[a].face) < DistanceFromRegular(faces[b].face);
+            });
+            // The family's places (in path order) take its members in their new order.
+            for (std::size_t k = begin; k < end; ++k) {
+                files[byFamily[k]] = members[k - begin];
+            }
         }
-        std::stable_sort(members.begin(), members.end(), [&](const auto& a, const auto& b) {
-            return DistanceFromRegular(faces.at(a)) < DistanceFromRegular(faces.at(b));
-        });
-        for (std::size_t k = 0; k < at.size(); ++k) {
-            files[at[k]] = std::move(members[k]);
-        }
+        begin = end;
     }
     return files;
 }
@@ -438,31 +452,43 @@ std::vector<FontsKeyValue> FontconfigFontSystem::EnumerateFontsKey() {
     if (config == nullptr) {
         return {};
     }
-    // One value per file, named after its first face; std::map keeps them in path order.
-    std::map<std::string, FirstFace> faces;
+    // One value per file, named after its first face, in path order.
+    std::vector<FileFace> faces;
     ForEachFont(config, [&](FcPattern* pattern) {
         std::string file = PatternText(pattern, FC_FILE);
-        if (file.empty()) {
-            return;
-        }
-        FirstFace face = FirstFaceOf(pattern);
-        auto [it, added] = faces.try_emplace(file, face);
-        if (!added && face.index < it->second.index) {
-            it->second = std::move(face);
+        if (!file.empty()) {
+            faces.push_back({std::move(file), FirstFaceOf(pattern)});
         }
     });
-    const std::vector<std::string> files = RegularFacesFirst(faces);
-    std::map<std::string, std::string> recorded;
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const FileFace& a, const FileFace& b) { return a.file < b.file; });
+    // Of a file's faces, the one with the lowest index; the first seen among equals.
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < faces.size(); ++k) {
+        if (kept > 0 && faces[kept - 1].file == faces[k].file) {
+            if (faces[k].face.index < faces[kept - 1].face.index) {
+                faces[kept - 1] = std::move(faces[k]);
+            }
+        } else if (kept != k) {
+            faces[kept++] = std::move(faces[k]);
+        } else {
+            ++kept;
+        }
+    }
+    faces.resize(kept);
+    const std::vector<std::size_t> files = RegularFacesFirst(faces);
+    std::unordered_map<std::string, std::string> recorded;
     for (FontsKeyValue& value : ReadKeyFile()) {
         recorded.emplace(std::move(value.data), std::move(value.name));
     }
     std::vector<FontsKeyValue> values;
     values.reserve(files.size());
-    for (const std::string& file : files) {
-        std::string data = KeyData(file);
+    for (const std::size_t place : files) {
+        const FileFace& each = faces[place];
+        std::string data = KeyData(each.file);
         auto it = recorded.find(data);
         values.push_back(
-            {it != recorded.end() ? it->second : faces.at(file).family + std::string(kValueSuffix),
+            {it != recorded.end() ? it->second : each.face.family + std::string(kValueSuffix),
              std::move(data)});
     }
     return values;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -195,6 +196,51 @@ std::optional<std::string> ReadWholeFile(const fs::path& path) {
     if (in.bad()) {
         return std::nullopt;
     }
+    return bytes;
+}
+
+namespace {
+
+// Reads exactly `size` bytes and then finds the end, so that a file that grew or shrank
+// while read is refused.
+bool ReadExactly(int fd, char* at, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, at + done, size - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    char extra;
+    ssize_t got;
+    do {
+        got = ::read(fd, &extra, 1);
+    } while (got < 0 && errno == EINTR);
+    return got == 0;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadRegularFile(const fs::path& path, std::size_t maxBytes) {
+    // Opened without waiting, so that a pipe put in the file's place cannot hold us up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
+        static_cast<std::uintmax_t>(info.st_size) <= maxBytes) {
+        bytes.emplace(static_cast<std::size_t>(info.st_size), '\0');
+        if (!ReadExactly(fd, bytes->data(), bytes->size())) {
+            bytes.reset();
+        }
+    }
+    ::close(fd);
     return bytes;
 }
 

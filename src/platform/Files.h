@@ -42,6 +42,10 @@ std::optional<std::int64_t> FileSize(const std::filesystem::path& path);
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
+// The whole of a regular file of at most `maxBytes`; none for anything else (a folder, a pipe,
+// a device, a larger file) or when it cannot be read. Never blocks on a special file.
+std::optional<std::string> ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
+
 // A fresh name in the folder of `target` for a file that later takes its place or goes:
 // `target` + "." + 16 random hex digits + ".tmp".
 std::filesystem::path TemporaryPathBeside(const std::filesystem::path& target);

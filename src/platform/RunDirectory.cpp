@@ -14,13 +14,26 @@ fs::path ProgramDirectory() {
     return ec ? fs::current_path(ec) : program.parent_path();
 }
 
-fs::path UserDataHome() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome != nullptr && dataHome[0] == '/') {
-        return dataHome;
+namespace {
+
+// An XDG folder variable; relative values are invalid and fall back to the default under $HOME.
+fs::path XdgFolder(const char* variable, const fs::path& underHome) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') {
+        return value;
     }
     const char* home = std::getenv("HOME");
-    return fs::path(home != nullptr ? home : "/tmp") / ".local" / "share";
+    return fs::path(home != nullptr ? home : "/tmp") / underHome;
+}
+
+}  // namespace
+
+fs::path UserDataHome() {
+    return XdgFolder("XDG_DATA_HOME", fs::path(".local") / "share");
+}
+
+fs::path UserCacheHome() {
+    return XdgFolder("XDG_CACHE_HOME", ".cache");
 }
 
 fs::path ResolveRunDirectory(const fs::path& programDirectory,

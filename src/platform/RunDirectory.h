@@ -18,4 +18,7 @@ std::filesystem::path ResolveRunDirectory(const std::filesystem::path& programDi
 // $XDG_DATA_HOME, else ~/.local/share.
 std::filesystem::path UserDataHome();
 
+// $XDG_CACHE_HOME, else ~/.cache.
+std::filesystem::path UserCacheHome();
+
 }  // namespace glyphwell::platform

@@ -1,7 +1,6 @@
 #include "ui/Grid.h"
 
 #include <QApplication>
-#include <QFontInfo>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
@@ -10,9 +9,9 @@
 #include <chrono>
 #include <string>
 
-#include "fonts/FontFaces.h"
 #include "ui/GridDelegate.h"
 #include "ui/GridModel.h"
+#include "ui/UiFonts.h"
 
 namespace glyphwell::ui {
 
@@ -63,10 +62,7 @@ Grid::~Grid() {
 void Grid::SetFaceFiles(FaceFileLookup lookup) {
     faceFile_ = std::move(lookup);
     // A character a face lacks comes from the grid's own face.
-    delegate_->SetOwnFace(faceFile_
-                              ? fonts::FontFileOfFamily(QFontInfo(font()).family().toStdString())
-                              : std::string(),
-                          font().pixelSize());
+    delegate_->SetOwnFace(faceFile_ ? FaceFileOf(font()) : std::string(), font().pixelSize());
     viewport()->update();
 }
 

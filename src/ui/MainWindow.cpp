@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+#include "app/StartupTimes.h"
+#include "ui/BrowserBox.h"
 #include "ui/CataloguePage.h"
 #include "ui/FolderPage.h"
 #include "ui/QtConversions.h"
@@ -309,6 +311,14 @@ void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(QPoint(1, 1), backBuffer_, QRect(0, 0, width(), height() - 2));
     PaintElements(painter);
+    if (!painted_) {
+        painted_ = true;
+        // The pages paint in the same pass, after the frame; then the browser boxes may start.
+        QTimer::singleShot(0, this, [this] {
+            app::MarkStartup("window-painted");
+            StartBrowserBoxesSoon();
+        });
+    }
 }
 
 void MainWindow::RedrawTitleButton(int button, int alpha, bool fading) {

@@ -108,6 +108,7 @@ class MainWindow : public QWidget, public app::StartupWindow, private MainFrameV
     int skinPictureNumber_ = 0;
     QImage backBuffer_;
     bool backBufferStale_ = true;
+    bool painted_ = false;  // once, for the start-up measurement
     std::array<ShownButton, kPaletteButton - 1> shownButtons_{};
     std::array<ItemState, kPageBarItemCount> shownItems_{};
     ButtonState shownPalette_ = ButtonState::kNormal;

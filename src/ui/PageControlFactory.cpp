@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QTabBar>
 #include <QUrl>
-#include <QWebEngineView>
 
+#include "ui/BrowserBox.h"
 #include "ui/Canvas.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
@@ -68,11 +68,9 @@ QWidget* MakeControl(const ControlInfo& info, QWidget& parent,
         }
         case ControlKind::kCanvas:
             return new Canvas(QString::fromUtf8(info.name), &parent);
-        case ControlKind::kBrowserBox: {
-            auto* box = new QWebEngineView(&parent);
-            box->setUrl(QUrl(QString::fromStdString(BrowserBoxStartAddress(info.id, addresses))));
-            return box;
-        }
+        case ControlKind::kBrowserBox:
+            return new BrowserBox(
+                QUrl(QString::fromStdString(BrowserBoxStartAddress(info.id, addresses))), &parent);
     }
     return nullptr;
 }

@@ -2,21 +2,20 @@
 
 #include <QCloseEvent>
 #include <QUrl>
-#include <QWebEngineView>
 
+#include "ui/BrowserBox.h"
 #include "ui/logic/WebLinks.h"
 
 namespace glyphwell::ui {
 
 RecognitionWindow::RecognitionWindow(const QString& startAddress, QWidget* owner)
-    : QWidget(owner, Qt::Window), box_(new QWebEngineView(this)) {
+    : QWidget(owner, Qt::Window), box_(new BrowserBox(QUrl(startAddress), this)) {
     setObjectName("字体识别窗口");
     setWindowTitle(QString::fromUtf8(kRecognitionWindowCaption));
     setFixedSize(1070, 701);
     // Taller than the window: the site's footer stays out of sight.
     box_->setObjectName("字体识别浏览框");
     box_->setGeometry(0, 0, 1070, 772);
-    box_->setUrl(QUrl(startAddress));
 }
 
 void RecognitionWindow::closeEvent(QCloseEvent* event) {

@@ -4,22 +4,22 @@
 
 #include <QWidget>
 
-class QWebEngineView;
-
 namespace glyphwell::ui {
+
+class BrowserBox;
 
 class RecognitionWindow : public QWidget {
     Q_OBJECT
   public:
     RecognitionWindow(const QString& startAddress, QWidget* owner);
 
-    QWebEngineView& Box() { return *box_; }
+    BrowserBox& Box() { return *box_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    QWebEngineView* box_;
+    BrowserBox* box_;
 };
 
 }  // namespace glyphwell::ui

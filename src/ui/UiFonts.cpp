@@ -1,20 +1,50 @@
 #include "ui/UiFonts.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QStringList>
 
+#include "fonts/FontFaces.h"
+
 namespace glyphwell::ui {
+namespace {
+
+// fonts-noto-cjk and fonts-arphic-uming are installed with the program. The first draws Latin
+// letters as cleanly as Chinese; the second's small-size bitmaps make "l" read like "1", so it
+// only stands in where the first is missing.
+const QStringList& MingFaces() {
+    static const QStringList faces = {"Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN",
+                                      "AR PL UMing TW", "AR PL UMing HK"};
+    return faces;
+}
+
+struct MingFace {
+    QString family;  // empty when none is installed
+    std::string file;
+};
+
+// The face "宋体" stands for: the first Ming face installed, found in our own font index. Qt
+// would find it too, but it walks every installed family for each name it tries, for every
+// size and script, which with thousands of fonts holds up the first paint.
+const MingFace& InstalledMingFace() {
+    static const MingFace face = [] {
+        for (const QString& family : MingFaces()) {
+            std::string file = fonts::FontFileOfFamily(family.toStdString());
+            if (!file.empty()) {
+                return MingFace{family, std::move(file)};
+            }
+        }
+        return MingFace{};
+    }();
+    return face;
+}
+
+}  // namespace
 
 void InstallSongSubstitution() {
     static const bool installed = [] {
-        // fonts-noto-cjk and fonts-arphic-uming are installed with the program. The first draws
-        // Latin letters as cleanly as Chinese; the second's small-size bitmaps make "l" read
-        // like "1", so it only stands in where the first is missing.
-        const QStringList mingFaces = {"Noto Serif CJK SC", "Source Han Serif SC",
-                                       "AR PL UMing CN",    "AR PL UMing TW",
-                                       "AR PL UMing HK"};
-        QFont::insertSubstitutions(kSongFaceName, mingFaces);
-        QFont::insertSubstitutions("SimSun", mingFaces);
+        QFont::insertSubstitutions(kSongFaceName, MingFaces());
+        QFont::insertSubstitutions("SimSun", MingFaces());
         return true;
     }();
     (void)installed;
@@ -22,7 +52,8 @@ void InstallSongSubstitution() {
 
 QFont SongFont(int pixelSize) {
     InstallSongSubstitution();
-    QFont font(kSongFaceName);
+    const MingFace& ming = InstalledMingFace();
+    QFont font(ming.family.isEmpty() ? QString(kSongFaceName) : ming.family);
     font.setPixelSize(pixelSize);
     // The Ming faces hold Chinese, Latin and the punctuation of both. Without merging, Qt keeps
     // one face per size instead of a fallback list of every installed font (80 kB apiece with
@@ -33,6 +64,15 @@ QFont SongFont(int pixelSize) {
 
 void UseInterfaceFont() {
     QApplication::setFont(SongFont(kInterfacePixelSize));
+}
+
+std::string FaceFileOf(const QFont& font) {
+    const MingFace& ming = InstalledMingFace();
+    if (!ming.family.isEmpty() && font.family() == ming.family) {
+        return ming.file;
+    }
+    std::string file = fonts::FontFileOfFamily(font.family().toStdString());
+    return file.empty() ? fonts::FontFileOfFamily(QFontInfo(font).family().toStdString()) : file;
 }
 
 }  // namespace glyphwell::ui

@@ -4,6 +4,8 @@
 
 #include <QFont>
 
+#include <string>
+
 namespace glyphwell::ui {
 
 inline constexpr const char* kSongFaceName = "宋体";
@@ -12,7 +14,7 @@ inline constexpr const char* kSongFaceName = "宋体";
 // Runs once; later calls do nothing.
 void InstallSongSubstitution();
 
-// "宋体" at `pixelSize`.
+// "宋体" at `pixelSize`: the Ming face it stands for by name, so Qt finds it at once.
 QFont SongFont(int pixelSize);
 
 inline constexpr int kInterfacePixelSize = 12;
@@ -21,5 +23,8 @@ inline constexpr int kInterfacePixelSize = 12;
 // designed for; a desktop default without Chinese would send every label through the fallback
 // search over all installed fonts. Call once the application object exists.
 void UseInterfaceFont();
+
+// The file of the face `font` is drawn in; empty when it is not installed.
+std::string FaceFileOf(const QFont& font);
 
 }  // namespace glyphwell::ui

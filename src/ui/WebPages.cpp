@@ -1,8 +1,8 @@
 #include "ui/WebPages.h"
 
 #include <QUrl>
-#include <QWebEngineView>
 
+#include "ui/BrowserBox.h"
 #include "ui/GraphicButton.h"
 #include "ui/logic/WebLinks.h"
 
@@ -18,11 +18,11 @@ constexpr ControlId kLinkButtons[] = {ControlId::kDesignSoftwareLink, ControlId:
 WebPages::WebPages(QWidget* const* pages, const PageContext& context)
     : QObject(pages[kFirstPageIndex]) {
     const PageControlSet resources(kFirstPageIndex, *pages[kFirstPageIndex], context.addresses);
-    designResourcesBox_ = &resources.Get<QWebEngineView>(ControlId::kDesignResourcesBox);
+    designResourcesBox_ = &resources.Get<BrowserBox>(ControlId::kDesignResourcesBox);
     for (ControlId id : kLinkButtons) {
         const QUrl address(QString::fromStdString(LinkButtonAddress(id, context.addresses)));
         connect(&resources.Get<GraphicButton>(id), &QAbstractButton::clicked, this,
-                [this, address] { designResourcesBox_->setUrl(address); });
+                [this, address] { designResourcesBox_->Load(address); });
     }
     // The shop and the gallery are a browser box each and nothing else.
     for (int index = kFirstPageIndex + 1; index <= kLastPageIndex; ++index) {

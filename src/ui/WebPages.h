@@ -7,9 +7,9 @@
 
 #include "ui/PageControlFactory.h"
 
-class QWebEngineView;
-
 namespace glyphwell::ui {
+
+class BrowserBox;
 
 class WebPages : public QObject {
     Q_OBJECT
@@ -20,10 +20,10 @@ class WebPages : public QObject {
     // `pages` holds the container's pages; the three web pages are taken from it.
     WebPages(QWidget* const* pages, const PageContext& context);
 
-    QWebEngineView& DesignResourcesBox() { return *designResourcesBox_; }
+    BrowserBox& DesignResourcesBox() { return *designResourcesBox_; }
 
   private:
-    QWebEngineView* designResourcesBox_ = nullptr;
+    BrowserBox* designResourcesBox_ = nullptr;
 };
 
 }  // namespace glyphwell::ui

@@ -122,6 +122,29 @@ TEST_F(FontRegistryTest, LoaderStepFillsTheTableAndTheSnapshotInTableOrder) {
               ",文泉驿微米黑,DejaVu Sans,");
 }
 
+TEST_F(FontRegistryTest, LoadsNameFilesThroughTheNameCacheAndSeeFilesReplacedInPlace) {
+    const std::filesystem::path cacheFile = fontsFolder_ / "cache";
+    const auto load = [&] {
+        FontRegistry registry(
+            system_, std::make_unique<DisplayNameCache>(cacheFile, std::chrono::nanoseconds(0)));
+        registry.LoadFontTable();
+        return registry.DisplayNames();
+    };
+    test::WriteRenamedFont(fontsFolder_ / "a.ttf", "Alpha Face");
+    test::WriteRenamedFont(fontsFolder_ / "b.ttf", "Beta Face");
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    system_.values = {{"A (TrueType)", "a.ttf"}, {"B (TrueType)", "b.ttf"}};
+    EXPECT_EQ(load(), (std::vector<std::string>{"Alpha Face", "Beta Face"}));
+    // A name of the cache file shows as long as its file is unchanged...
+    const std::string a = Folder() + "a.ttf";
+    ASSERT_TRUE(platform::WriteWholeFile(
+        cacheFile, SerialiseDisplayNames({{a, IdentifyFile(a).value(), "Cached Face"}})));
+    EXPECT_EQ(load(), (std::vector<std::string>{"Cached Face", "Beta Face"}));
+    // ...and the font's own name once another font was copied over it.
+    platform::CopyFile(fontsFolder_ / "b.ttf", fontsFolder_ / "a.ttf", true);
+    EXPECT_EQ(load(), (std::vector<std::string>{"Beta Face"}));
+}
+
 TEST_F(FontRegistryTest, InstallNamesTheValueAndTheCopyWithoutSpaces) {
     test::TempDir source;
     test::WriteRenamedFont(source / "Two Words.ttf", "Two\u3000Words Sans");

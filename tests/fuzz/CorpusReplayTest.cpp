@@ -44,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Fuzz, CorpusReplay,
                          ::testing::Values(Target{"catalogue_file", ReadCatalogueFile},
                                            Target{"unpack_data", UnpackData},
                                            Target{"ini_file", ReadAndWriteIniFile},
-                                           Target{"pcx_image", DecodePcxPicture}),
+                                           Target{"pcx_image", DecodePcxPicture},
+                                           Target{"display_names", ReadDisplayNameCache}),
                          [](const ::testing::TestParamInfo<Target>& param) {
                              return std::string(param.param.corpus);
                          });

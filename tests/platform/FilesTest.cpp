@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/TempDir.h"
 
@@ -44,6 +45,19 @@ TEST(Files, ReadOnlyDeleteAndTimes) {
     EXPECT_TRUE(DeleteFile(dir / "f"));
     EXPECT_FALSE(DeleteFile(dir / "f"));
     EXPECT_FALSE(ReadWholeFile(dir / "f").has_value());
+}
+
+TEST(Files, ReadRegularFileTakesOnlyRegularFilesWithinTheCap) {
+    test::TempDir dir;
+    ASSERT_TRUE(WriteWholeFile(dir / "four", "1234"));
+    ASSERT_TRUE(WriteWholeFile(dir / "empty", ""));
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);  // must not wait for a writer
+    EXPECT_EQ(ReadRegularFile(dir / "four", 4), "1234");
+    EXPECT_EQ(ReadRegularFile(dir / "four", 3), std::nullopt);
+    EXPECT_EQ(ReadRegularFile(dir / "empty", 0), "");
+    EXPECT_EQ(ReadRegularFile(dir / "pipe", 100), std::nullopt);
+    EXPECT_EQ(ReadRegularFile(dir.Path(), 100), std::nullopt);
+    EXPECT_EQ(ReadRegularFile(dir / "missing", 100), std::nullopt);
 }
 
 }  // namespace

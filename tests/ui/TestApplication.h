@@ -12,14 +12,19 @@
 
 #include "app/Startup.h"
 #include "support/LocalHttpServer.h"
+#include "ui/BrowserBox.h"
 #include "ui/BrowserEngine.h"
 #include "ui/Translations.h"
 #include "ui/UiFonts.h"
 
 namespace glyphwell::test {
 
-inline QApplication& TestApplication() {
-    static QApplication* application = [] {
+// The browser boxes start at once, as they did before the program started them after its
+// first paint: a window test that destroys its window moments after the boxes made their
+// pages and then ends the process normally may find the engine's memory corrupted at exit
+// (the program itself ends with _Exit). Only the first call decides.
+inline QApplication& TestApplication(bool startBrowserBoxes = true) {
+    static QApplication* application = [startBrowserBoxes] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         ui::PrepareBrowserEngine();
         static int argc = 1;
@@ -28,6 +33,9 @@ inline QApplication& TestApplication() {
         auto* made = new QApplication(argc, argv);
         ui::UseInterfaceFont();  // as the program does
         ui::UseChineseQtTexts();
+        if (startBrowserBoxes) {
+            ui::StartBrowserBoxes();
+        }
         return made;
     }();
     return *application;
