@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <future>
 
 #include "platform/Files.h"
 #include "ui/Artwork.h"
@@ -195,8 +196,17 @@ void FolderPage::PostListFolder() {
         ShowListing(fonts);
         return;
     }
+    // Waited for on a promise rather than through a blocking call, so that the hand-over of
+    // the listing is ordered for the thread checker too.
+    std::promise<void> shown;
     QMetaObject::invokeMethod(
-        this, [this, &fonts] { ShowListing(fonts); }, Qt::BlockingQueuedConnection);
+        this,
+        [this, &fonts, &shown] {
+            ShowListing(fonts);
+            shown.set_value();
+        },
+        Qt::QueuedConnection);
+    shown.get_future().wait();
 }
 
 void FolderPage::ShowListing(const std::vector<collections::FolderFont>& fonts) {

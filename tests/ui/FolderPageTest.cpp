@@ -7,9 +7,12 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "fonts/FontFixtures.h"
 #include "fonts/FontconfigFontSystem.h"
@@ -145,6 +148,21 @@ TEST_F(FolderPageTest, EmptyFoldersShowTheirEmptyStates) {
     // "重装" does nothing while the empty message shows.
     Downloads().ReinstallDownloadedFonts();
     EXPECT_EQ(Named<QLabel>("标签6").text(), "你还没下载过呢,或本地清单还未刷新请稍后在试!");
+}
+
+TEST_F(FolderPageTest, TheLoaderListsTheDownloadsFromItsOwnThread) {
+    test::WriteRenamedFont(downloads_ / "Alpha.ttf", "Alpha");
+    std::atomic<bool> listed = false;
+    std::thread loader([&] {
+        Downloads().PostListFolder();  // returns once the list shows
+        listed = true;
+    });
+    for (int i = 0; i < 500 && !listed; ++i) {
+        QTest::qWait(10);
+    }
+    loader.join();
+    EXPECT_EQ(Named<QLabel>("标签3").text(), "已下载字体数:1");
+    EXPECT_EQ(Downloads().FolderGrid().Data().Text(0, 1), "Alpha");
 }
 
 TEST_F(FolderPageTest, DownloadsListReinstallAndGo) {
