@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -80,10 +81,21 @@ int Serve(Arguments& arguments) {
     return 0;
 }
 
+// The site's pages: installed beside the program, else (a build tree) the sources.
+std::string DefaultPagesFolder() {
+    std::error_code ec;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::filesystem::path installed = program.parent_path() / GLYPHWELL_DATA_FROM_BIN / "site";
+    if (!ec && std::filesystem::is_directory(installed, ec)) {
+        return installed.lexically_normal().string();
+    }
+    return GLYPHWELL_SITE_PAGES;
+}
+
 int Build(Arguments& arguments) {
     std::string manifestFile = arguments.Value("--manifest");
     std::string out = arguments.Value("--out");
-    std::string pages = arguments.Value("--pages", GLYPHWELL_SITE_PAGES);
+    std::string pages = arguments.Value("--pages", DefaultPagesFolder());
     if (!arguments.error.empty() || manifestFile.empty() || out.empty()) {
         std::fprintf(stderr, "%s%s\n", kUsage, arguments.error.c_str());
         return 2;
