@@ -19,8 +19,8 @@ packages=(
   xdotool imagemagick
   # Qt's own words (standard buttons and dialogs) in Chinese
   qt6-translations-l10n
-  # release: the icon's PNG sizes and the desktop entry's check
-  librsvg2-bin desktop-file-utils
+  # release: the icon's PNG sizes, the desktop entry's and the Debian package's checks
+  librsvg2-bin desktop-file-utils dpkg-dev lintian
 )
 
 missing=()
