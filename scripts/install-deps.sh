@@ -21,6 +21,8 @@ packages=(
   qt6-translations-l10n
   # release: the icon's PNG sizes, the desktop entry's and the Debian package's checks
   librsvg2-bin desktop-file-utils dpkg-dev lintian
+  # serving a built catalogue site behind nginx (tests/server/NginxDeployTest.cpp, bench/)
+  nginx curl
 )
 
 missing=()
