@@ -40,17 +40,19 @@ done
 run=$("$bin/glyphwell-cli" run-directory)
 [ "$run" = "$XDG_DATA_HOME/glyphwell" ] || fail "run directory is $run"
 
-# The service finds its site pages where they were installed.
+# The service finds its site pages where they were installed, not in the source tree it was
+# built from.
+echo '<!-- unpacked copy -->' >>"$share/glyphwell/site/index.html"
 font=$(fc-match -f '%{file}' 'DejaVu Sans')
 printf 'version\t1.0\ncategory\t中文字体\nsubcategory\t全部\nfont\tDejaVu\tall/dejavu\t%s\n' \
   "$font" > "$tmp/site.manifest"
 "$bin/glyphwell-server" build --manifest "$tmp/site.manifest" --out "$tmp/site" >/dev/null
-[ -f "$tmp/site/index.html" ] && [ -f "$tmp/site/wangpan/wangpan.html" ] ||
+grep -q 'unpacked copy' "$tmp/site/index.html" && [ -f "$tmp/site/wangpan/wangpan.html" ] ||
   fail "the built site lacks the installed pages"
 
-# A window start: it makes its working folders and keeps running until it is told to end.
+# A window start as the desktop menu does it (the entry's command, found on PATH, started in
+# another folder): it makes its working folders and keeps running until it is told to end.
 # The service addresses lead nowhere, so nothing leaves the machine.
-# It starts as the desktop menu starts it (the entry's command, found on PATH) from elsewhere.
 exec_line=$(sed -n 's/^Exec=//p' "$share/applications/glyphwell.desktop")
 mkdir -p "$tmp/elsewhere"
 (cd "$tmp/elsewhere" && PATH=$bin:$PATH QT_QPA_PLATFORM=offscreen \
