@@ -19,6 +19,11 @@ packages=(
   xdotool imagemagick
   # Qt's own words (standard buttons and dialogs) in Chinese
   qt6-translations-l10n
+  # release: the icon's PNG sizes, the desktop entry's and the Debian package's checks
+  librsvg2-bin desktop-file-utils dpkg-dev lintian
+  # serving a built catalogue site behind nginx (tests/server/NginxDeployTest.cpp) and its load
+  # test (bench/measure-nginx.sh, ab)
+  nginx curl apache2-utils
 )
 
 missing=()

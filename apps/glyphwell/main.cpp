@@ -2,8 +2,10 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/CommandLine.h"
 #include "app/FontSnapshot.h"
@@ -47,6 +49,13 @@ int main(int argc, char** argv) {
     app::ProgramState state(
         platform::ResolveRunDirectory(platform::ProgramDirectory(), options.home),
         platform::ResolveServiceAddresses(options.addresses, platform::ProcessEnvironment));
+    // A normal start runs in the RunDirectory, where "xtzt.data" and "zt.data" belong; the
+    // desktop menu cannot choose the folder, so its entry asks for it.
+    if (std::find(options.rest.begin(), options.rest.end(), "--in-run-directory") !=
+        options.rest.end()) {
+        std::error_code ec;
+        std::filesystem::current_path(state.runDirectory, ec);
+    }
     fonts::FontconfigFontSystem fontSystem;
     fonts::FontRegistry fontRegistry(fontSystem, fonts::UserDisplayNameCache());
     catalogue::CatalogueDatabase catalogueDatabase(state.runDirectory / update::kCatalogueFileName);

@@ -3,10 +3,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "CatalogueBuilder.h"
+#include "FileBytes.h"
 #include "Manifest.h"
 #include "SiteServer.h"
 
@@ -17,7 +19,7 @@ using namespace glyphwell::server;
 const char kUsage[] =
     "usage:\n"
     "  glyphwell-server serve --root DIR [--bind ADDR] [--port N] [--no-content-length]\n"
-    "  glyphwell-server build --manifest FILE --out DIR [--pages DIR]\n";
+    "  glyphwell-server build --manifest FILE --out DIR [--pages DIR] [--base URL]\n";
 
 SiteServer* runningServer = nullptr;
 
@@ -80,10 +82,38 @@ int Serve(Arguments& arguments) {
     return 0;
 }
 
+bool IsPublicBaseAddress(const std::string& base) {
+    std::size_t hostStart = base.starts_with("http://") ? 7 : base.starts_with("https://") ? 8 : 0;
+    if (hostStart == 0 || base.size() == hostStart || base.size() > 200) {
+        return false;
+    }
+    return base.find_first_not_of(
+               "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+               "0123456789.-:[]",
+               hostStart) == std::string::npos;
+}
+
+// The site's pages: installed beside the program, else (a build tree) the sources.
+std::string DefaultPagesFolder() {
+    std::error_code ec;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::filesystem::path installed = program.parent_path() / GLYPHWELL_DATA_FROM_BIN / "site";
+    if (!ec && std::filesystem::is_directory(installed, ec)) {
+        return installed.lexically_normal().string();
+    }
+    return GLYPHWELL_SITE_PAGES;
+}
+
 int Build(Arguments& arguments) {
     std::string manifestFile = arguments.Value("--manifest");
     std::string out = arguments.Value("--out");
-    std::string pages = arguments.Value("--pages", GLYPHWELL_SITE_PAGES);
+    std::string pages = arguments.Value("--pages", DefaultPagesFolder());
+    // The catalogue server's public address for "/ztym.txt": the program takes the whole body,
+    // so a slash or line break at the end would spoil every catalogue request.
+    std::string base = arguments.Value("--base");
+    if (!base.empty() && !IsPublicBaseAddress(base)) {
+        arguments.error = "--base needs http://HOST[:PORT] or https://HOST[:PORT] with no path";
+    }
     if (!arguments.error.empty() || manifestFile.empty() || out.empty()) {
         std::fprintf(stderr, "%s%s\n", kUsage, arguments.error.c_str());
         return 2;
@@ -94,6 +124,11 @@ int Build(Arguments& arguments) {
     if (!ParseManifest(manifestFile, manifest, error) ||
         !BuildCatalogue(manifest, out, pages, summary, error)) {
         std::fprintf(stderr, "glyphwell-server: %s\n", error.c_str());
+        return 1;
+    }
+    // Static web servers answer it as a plain file; our own server answers it itself.
+    if (!base.empty() && !WriteFileBytes(std::filesystem::path(out) / "ztym.txt", base)) {
+        std::fprintf(stderr, "glyphwell-server: cannot write %s/ztym.txt\n", out.c_str());
         return 1;
     }
     std::printf("built %s: %d sub-categories, %d fonts, version %s\n", out.c_str(),

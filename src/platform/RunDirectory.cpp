@@ -36,13 +36,19 @@ fs::path UserCacheHome() {
     return XdgFolder("XDG_CACHE_HOME", ".cache");
 }
 
+bool IsInstalledProgramDirectory(const fs::path& programDirectory) {
+    std::error_code ec;
+    return fs::is_directory(programDirectory / GLYPHWELL_DATA_FROM_BIN, ec);
+}
+
 fs::path ResolveRunDirectory(const fs::path& programDirectory,
                              const std::optional<fs::path>& homeOverride) {
     std::error_code ec;
     fs::path chosen;
     if (homeOverride) {
         chosen = fs::absolute(*homeOverride, ec);
-    } else if (::access(programDirectory.c_str(), W_OK) == 0) {
+    } else if (!IsInstalledProgramDirectory(programDirectory) &&
+               ::access(programDirectory.c_str(), W_OK) == 0) {
         chosen = programDirectory;
     } else {
         chosen = UserDataHome() / "glyphwell";

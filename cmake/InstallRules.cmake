@@ -1,0 +1,11 @@
+# Installed after every target exists.
+set(glyphwell_programs glyphwell-cli glyphwell-server)
+if(GLYPHWELL_BUILD_UI)
+  list(APPEND glyphwell_programs glyphwell)
+endif()
+install(TARGETS ${glyphwell_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY server/site/ DESTINATION ${GLYPHWELL_DATA_INSTALL_DIR}/site)
+if(GLYPHWELL_BUILD_UI)
+  add_subdirectory(data)
+endif()
+include(cmake/Package.cmake)
