@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QThread>
 
 #include "platform/ServiceAddresses.h"
@@ -21,14 +20,7 @@ QString FromUtf8(std::string_view text) {
 CatalogueUpdates::CatalogueUpdates(MainWindow& window, app::ProgramState& state,
                                    catalogue::CatalogueDatabase& database,
                                    std::filesystem::path downloadTarget)
-    : window_(window) {
-    dialogs_.askYesNo = [this](const QString& question) {
-        return QMessageBox::question(&window_, FromUtf8(update::kUpdatePromptCaption), question,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    };
-    dialogs_.tell = [this](const QString& message) {
-        QMessageBox::information(&window_, FromUtf8(update::kUpdateMessageCaption), message);
-    };
+    : window_(window), dialogs_(StandardDialogs(window)) {
     // The update's workers wait for the start-up fetch of the server's address.
     update_ = std::make_unique<update::CatalogueUpdate>(
         state.http, state.settings, state.versionLine, database,
@@ -73,14 +65,15 @@ void CatalogueUpdates::TellUpdateMessage(std::string_view message) {
         this,
         [this, text = FromUtf8(message)] {
             if (dialogs_.tell) {
-                dialogs_.tell(text);
+                dialogs_.tell(FromUtf8(update::kUpdateMessageCaption), text);
             }
         },
         Qt::QueuedConnection);
 }
 
 bool CatalogueUpdates::AskToUpdate() {
-    return dialogs_.askYesNo && dialogs_.askYesNo(FromUtf8(update::kUpdatePrompt));
+    return dialogs_.askYesNo && dialogs_.askYesNo(FromUtf8(update::kUpdatePromptCaption),
+                                                  FromUtf8(update::kUpdatePrompt));
 }
 
 }  // namespace glyphwell::ui

@@ -6,23 +6,16 @@
 #include <QString>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string_view>
 
 #include "app/Startup.h"
+#include "ui/PageDialogs.h"
 #include "update/CatalogueUpdate.h"
 
 namespace glyphwell::ui {
 
 class MainWindow;
-
-struct UpdateDialogs {
-    // The update prompt; true on Yes.
-    std::function<bool(const QString& question)> askYesNo;
-    // A message with the caption "信息：".
-    std::function<void(const QString& message)> tell;
-};
 
 // Owned beside the window, not by it: it must end (and its workers with it) before the window
 // and the catalogue page it shows the new catalogue on.
@@ -35,7 +28,7 @@ class CatalogueUpdates : public QObject, private update::CatalogueUpdateView {
     ~CatalogueUpdates() override;
 
     // Message boxes unless replaced.
-    void SetDialogs(UpdateDialogs dialogs) { dialogs_ = std::move(dialogs); }
+    void SetDialogs(PageDialogs dialogs) { dialogs_ = std::move(dialogs); }
     update::CatalogueUpdate& Update() { return *update_; }
 
   private:
@@ -46,7 +39,7 @@ class CatalogueUpdates : public QObject, private update::CatalogueUpdateView {
     bool AskToUpdate() override;
 
     MainWindow& window_;
-    UpdateDialogs dialogs_;
+    PageDialogs dialogs_;
     std::unique_ptr<update::CatalogueUpdate> update_;
 };
 

@@ -7,8 +7,8 @@ namespace glyphwell::ui {
 
 PageDialogs StandardDialogs(QWidget& owner) {
     PageDialogs dialogs;
-    dialogs.askYesNo = [&owner](const QString& question) {
-        return QMessageBox::question(&owner, kMessageCaption, question,
+    dialogs.askYesNo = [&owner](const QString& caption, const QString& question) {
+        return QMessageBox::question(&owner, caption, question,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     dialogs.askOkCancel = [&owner](const QString& question) {

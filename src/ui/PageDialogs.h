@@ -13,8 +13,8 @@ namespace glyphwell::ui {
 inline constexpr const char* kMessageCaption = "信息：";
 
 struct PageDialogs {
-    // Yes and No under the caption "信息：".
-    std::function<bool(const QString& question)> askYesNo;
+    // Yes and No under `caption`.
+    std::function<bool(const QString& caption, const QString& question)> askYesNo;
     // OK and Cancel under the caption "信息：".
     std::function<bool(const QString& question)> askOkCancel;
     // A message with an OK button under `caption`.

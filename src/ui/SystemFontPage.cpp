@@ -297,7 +297,7 @@ void SystemFontPage::BatchUninstall() {
         dialogs_.tell(kMessageCaption, "卸载进行中!");
         return;
     }
-    if (!dialogs_.askYesNo("是否执行批量卸载?")) {
+    if (!dialogs_.askYesNo(kMessageCaption, "是否执行批量卸载?")) {
         return;
     }
     state_.BeginUninstall();

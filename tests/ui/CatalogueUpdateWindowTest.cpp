@@ -54,11 +54,13 @@ class CatalogueUpdateWindowTest : public ::testing::Test {
         database_.OpenCatalogue();
         updates_ = std::make_unique<CatalogueUpdates>(*window_, *state_, database_,
                                                       currentDir_ / "zt.data");
-        updates_->SetDialogs({[this](const QString& question) {
-                                  asked_.push_back(question);
-                                  return answer_;
-                              },
-                              [this](const QString& message) { told_.push_back(message); }});
+        PageDialogs dialogs;
+        dialogs.askYesNo = [this](const QString&, const QString& question) {
+            asked_.push_back(question);
+            return answer_;
+        };
+        dialogs.tell = [this](const QString&, const QString& message) { told_.push_back(message); };
+        updates_->SetDialogs(dialogs);
         ASSERT_TRUE(WaitFor([this] { return page_->Browser().CurrentSubcategory() == "旧分类"; }));
     }
     void TearDown() override {
@@ -81,8 +83,7 @@ class CatalogueUpdateWindowTest : public ::testing::Test {
     test::TempDir runDir_;
     test::TempDir currentDir_;
     std::unique_ptr<test::ServedSite> server_;
-    fonts::FontconfigFontSystem system_{
-        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
+    fonts::FontconfigFontSystem system_{sandbox_.Paths()};
     fonts::FontRegistry registry_{system_};
     catalogue::CatalogueDatabase database_{runDir_ / "ztdata.mdb"};
     std::unique_ptr<app::ProgramState> state_;

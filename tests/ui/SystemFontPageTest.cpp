@@ -44,7 +44,7 @@ class SystemFontPageTest : public ::testing::Test {
         page_ = &window_->Pages().SystemFonts();
         page_->UseFonts(registry_, runDir_ / "字体回收站");
         PageDialogs dialogs;
-        dialogs.askYesNo = [this](const QString& q) {
+        dialogs.askYesNo = [this](const QString&, const QString& q) {
             asked_.push_back(q);
             return answer_;
         };
@@ -62,8 +62,7 @@ class SystemFontPageTest : public ::testing::Test {
     test::FontconfigSandbox sandbox_;
     test::TempDir sources_;
     test::TempDir runDir_;
-    fonts::FontconfigFontSystem system_{
-        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
+    fonts::FontconfigFontSystem system_{sandbox_.Paths()};
     fonts::FontRegistry registry_{system_};
     std::unique_ptr<app::ProgramState> state_;
     std::unique_ptr<MainWindow> window_;
