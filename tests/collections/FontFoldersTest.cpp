@@ -76,8 +76,7 @@ class FontFoldersTest : public ::testing::Test {
     fs::path downloads_ = run_ / "字体下载目录";
     fs::path bin_ = run_ / "字体回收站";
     fs::path backup_ = run_ / "字体备份";
-    fonts::FontconfigFontSystem system_{
-        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
+    fonts::FontconfigFontSystem system_{sandbox_.Paths()};
     fonts::FontRegistry registry_{system_};
     std::vector<int> progress_;
 };

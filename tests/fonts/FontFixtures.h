@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fonts/FontconfigFontSystem.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -38,6 +39,10 @@ class FontconfigSandbox {
     std::filesystem::path FontsFolder() const { return dir_ / "data" / "fonts"; }
     std::filesystem::path RejectFile() const;
     std::filesystem::path KeyFile() const { return dir_ / "data" / "glyphwell" / "fonts-key"; }
+    // The font system's paths in this world.
+    fonts::FontconfigPaths Paths() const {
+        return {FontsFolder().string() + "/", RejectFile(), KeyFile()};
+    }
 
   private:
     TempDir dir_;

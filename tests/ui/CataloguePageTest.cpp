@@ -93,8 +93,7 @@ class CataloguePageTest : public ::testing::Test {
     test::FontconfigSandbox sandbox_;
     test::TempDir runDir_;
     std::unique_ptr<test::ServedSite> server_;
-    fonts::FontconfigFontSystem system_{
-        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
+    fonts::FontconfigFontSystem system_{sandbox_.Paths()};
     fonts::FontRegistry registry_{system_};
     catalogue::CatalogueDatabase database_{runDir_ / "ztdata.mdb"};
     std::unique_ptr<app::ProgramState> state_;

@@ -117,8 +117,7 @@ class FolderPageTest : public ::testing::Test {
     fs::path downloads_ = runDir_ / "字体下载目录";
     fs::path bin_ = runDir_ / "字体回收站";
     fs::path backup_ = runDir_ / "字体备份";
-    fonts::FontconfigFontSystem system_{
-        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
+    fonts::FontconfigFontSystem system_{sandbox_.Paths()};
     fonts::FontRegistry registry_{system_};
     std::unique_ptr<app::ProgramState> state_;
     std::unique_ptr<MainWindow> window_;

@@ -116,8 +116,7 @@ class BatchUninstallTest : public ::testing::Test {
     test::TempDir sources_;
     test::TempDir work_;
     std::filesystem::path recycleBin_ = work_ / "字体回收站";
-    fonts::FontconfigFontSystem system_{
-        {sandbox_.FontsFolder().string() + "/", sandbox_.RejectFile(), sandbox_.KeyFile()}};
+    fonts::FontconfigFontSystem system_{sandbox_.Paths()};
     fonts::FontRegistry registry_{system_};
     std::vector<std::string> progress_;
     std::function<void(const std::string&)> record_ = [this](const std::string& text) {
