@@ -64,10 +64,7 @@ int Update(ProgramState& state, const Arguments& arguments) {
             return PrintUsage(kUpdateUsage);
         }
     }
-    // As at start-up: the catalogue version from "bbh", an empty suffix.
-    state.versionLine.SetCatalogueVersionText(state.settings.ReadSetting("bbh", "0.1"));
-    state.versionLine.SetStatusSuffix("");
-    state.versionLine.BuildVersionLine();
+    app::BuildStartupVersionLine(state);
 
     catalogue::CatalogueDatabase database(state.runDirectory / update::kCatalogueFileName);
     // --check answers the prompt with no: the line then shows both versions.

@@ -68,7 +68,8 @@ void PrepareWorkingFolders(ProgramState& state) {
 }
 
 void BuildStartupVersionLine(ProgramState& state) {
-    state.versionLine.SetCatalogueVersionText(state.settings.ReadSetting("bbh", "0.1"));
+    state.versionLine.SetCatalogueVersionText(
+        state.settings.ReadSetting(kCatalogueVersionSetting, "0.1"));
     state.versionLine.SetStatusSuffix("");
     state.versionLine.BuildVersionLine();
 }

@@ -11,6 +11,8 @@ namespace glyphwell::app {
 inline constexpr const char* kProgramVersion = GLYPHWELL_VERSION;
 inline constexpr const char* kProgramVersionPrefix = "主程序版本:" GLYPHWELL_VERSION;
 inline constexpr const char* kCatalogueVersionPrefix = "     字库版本号:";
+// The setting that records the installed catalogue's version.
+inline constexpr const char* kCatalogueVersionSetting = "bbh";
 
 // "主程序版本:3.8" + "     字库版本号:" + catalogue version + status suffix.
 std::string ComposeVersionLine(const std::string& catalogueVersionText,

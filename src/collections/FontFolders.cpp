@@ -41,6 +41,19 @@ bool InstallWhole(fonts::FontSystem& system, const fs::path& source, std::string
     return true;
 }
 
+// Installs the row's file of `folder` as `targetName` (its own name when empty); true once its
+// copy in the Fonts folder is whole, else the row is kept with the reason.
+bool InstallRowFile(fonts::FontSystem& system, const fs::path& folder, const std::string& fileName,
+                    const std::string& targetName, CollectionOutcome& outcome) {
+    std::string reason = kNotAFileNameReason;
+    const std::optional<fs::path> file = FileInFolder(folder, fileName);
+    if (file && InstallWhole(system, *file, targetName, reason)) {
+        return true;
+    }
+    outcome.Kept.push_back({fileName, reason});
+    return false;
+}
+
 // Deletes the row's file, counting it done or kept with the reason.
 void DeleteCounted(const fs::path& file, const std::string& name, CollectionOutcome& outcome) {
     if (platform::DeleteFile(file)) {
@@ -124,12 +137,8 @@ CollectionOutcome ReinstallDownloadedFonts(fonts::FontSystem& system,
                                            const ProgressHook& progress) {
     CollectionOutcome outcome;
     ForEachRowAfterProgress(rows, progress, [&](const FolderRow& row) {
-        std::string reason = kNotAFileNameReason;
-        const std::optional<fs::path> file = FileInFolder(downloadFolder, row.FileName);
-        if (file && InstallWhole(system, *file, row.FileName, reason)) {
+        if (InstallRowFile(system, downloadFolder, row.FileName, row.FileName, outcome)) {
             ++outcome.Done;
-        } else {
-            outcome.Kept.push_back({row.FileName, reason});
         }
     });
     return outcome;
@@ -153,16 +162,10 @@ CollectionOutcome MoveFontToRecycleBin(fonts::FontRegistry& registry,
     }
     platform::CreateFolder(recycleBin);
     std::string reason;
-    if (!RemoveWithCopy(registry.System(), *entry, *copy, true, &reason)) {
+    if (!RemoveWithCopy(registry.System(), *entry, *copy, IfStillRunning::kRemoveFileAnyway,
+                        &reason)) {
         outcome.Kept.push_back({displayName, reason});
         return outcome;
-    }
-    // A refused uninstall left the installed file; it goes too once its copy is whole.
-    const fs::path installed = platform::PathFromUtf8(entry->FilePath);
-    if (platform::FileExists(installed) &&
-        platform::FileSize(*copy) == platform::FileSize(installed)) {
-        fonts::ReleaseFontFile(registry.System(), entry->FilePath);
-        platform::DeleteFile(installed);
     }
     ++outcome.Done;
     return outcome;
@@ -172,14 +175,10 @@ CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system, const fs::path
                                        const FolderRows& rows, const ProgressHook& progress) {
     CollectionOutcome outcome;
     ForEachRowAfterProgress(rows, progress, [&](const FolderRow& row) {
-        std::string reason = kNotAFileNameReason;
-        const std::optional<fs::path> file = FileInFolder(recycleBin, row.FileName);
         // The bin's file may be the font's only copy: it goes only once the install is whole.
-        if (file && InstallWhole(system, *file, row.FileName, reason)) {
-            platform::DeleteFile(*file);
+        if (InstallRowFile(system, recycleBin, row.FileName, row.FileName, outcome)) {
+            platform::DeleteFile(recycleBin / platform::PathFromUtf8(row.FileName));
             ++outcome.Done;
-        } else {
-            outcome.Kept.push_back({row.FileName, reason});
         }
     });
     return outcome;
@@ -208,8 +207,7 @@ CollectionOutcome BackupInstalledFonts(const fonts::FontRegistry& registry,
     std::unordered_set<std::string> seen;
     const std::string fontsFolder = registry.System().FontsFolder();
     for (fonts::FontsKeyValue& value : registry.System().EnumerateFontsKey()) {
-        std::string path = fonts::IsAbsoluteFontPath(value.data) ? std::move(value.data)
-                                                                 : fontsFolder + value.data;
+        std::string path = fonts::AbsoluteFontPath(std::move(value.data), fontsFolder);
         if (seen.insert(path).second) {
             files.push_back(std::move(path));
         }
@@ -240,14 +238,8 @@ CollectionOutcome RestoreBackedUpFonts(fonts::FontSystem& system, const fs::path
     const int count = rows.RowCount();
     for (int i = 1; i <= count; ++i) {
         const FolderRow row = rows.Row(i - 1);
-        if (row.Checked) {
-            std::string reason = kNotAFileNameReason;
-            const std::optional<fs::path> file = FileInFolder(backupFolder, row.FileName);
-            if (file && InstallWhole(system, *file, {}, reason)) {
-                ++outcome.Done;
-            } else {
-                outcome.Kept.push_back({row.FileName, reason});
-            }
+        if (row.Checked && InstallRowFile(system, backupFolder, row.FileName, {}, outcome)) {
+            ++outcome.Done;
         }
         if (progress) {
             progress(ProgressPercent(i - 1, rows.RowCount()));

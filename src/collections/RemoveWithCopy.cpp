@@ -57,7 +57,8 @@ bool CopyWhole(const std::filesystem::path& from, const std::filesystem::path& t
 }
 
 bool RemoveWithCopy(fonts::FontSystem& system, const fonts::FontEntry& entry,
-                    const std::filesystem::path& copy, bool keepCopy, std::string* reason) {
+                    const std::filesystem::path& copy, IfStillRunning ifStillRunning,
+                    std::string* reason) {
     const std::filesystem::path installed = platform::PathFromUtf8(entry.FilePath);
     std::filesystem::path partial = copy;
     partial.replace_filename(kPartialCopyPrefix + copy.filename().string());
@@ -66,15 +67,19 @@ bool RemoveWithCopy(fonts::FontSystem& system, const fonts::FontEntry& entry,
         return false;
     }
     const bool uninstalled = fonts::UninstallFont(system, entry);
-    std::error_code error;
-    if (uninstalled || keepCopy) {
-        std::filesystem::rename(partial, copy, error);
-    } else {
+    if (!uninstalled && ifStillRunning == IfStillRunning::kKeepInstalled) {
         platform::DeleteFile(partial);
+        return true;
     }
-    if (uninstalled && !error) {
-        platform::DeleteFile(installed);
+    std::error_code error;
+    std::filesystem::rename(partial, copy, error);
+    if (error || (!uninstalled && ifStillRunning == IfStillRunning::kKeepCopy)) {
+        return true;
     }
+    if (!uninstalled) {
+        fonts::ReleaseFontFile(system, entry.FilePath);
+    }
+    platform::DeleteFile(installed);
     return true;
 }
 

@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
-#include <shared_mutex>
-#include <unordered_map>
 
 #include "fonts/DisplayNameCache.h"
 #include "platform/Encoding.h"
@@ -177,42 +175,11 @@ std::string ReadFaceNameFromFile(const std::string& path) {
     return platform::CutUtf8ToGbkBytes(name, kDisplayNameMaxBytes);
 }
 
-namespace {
-
-// Folder listings name the same files again and again; a name is kept for as long as the
-// file is the same file, unchanged.
-class FaceNameCache {
-  public:
-    std::string Name(const std::string& path) {
-        std::optional<FileIdentity> identity = IdentifyFile(path);
-        if (!identity) {
-            return {};
-        }
-        {
-            std::shared_lock lock(mutex_);
-            auto it = names_.find(path);
-            if (it != names_.end() && it->second.first == *identity) {
-                return it->second.second;
-            }
-        }
-        std::string name = ReadFaceNameFromFile(path);
-        if (HasSettled(*identity)) {
-            std::unique_lock lock(mutex_);
-            names_[path] = {*identity, name};
-        }
-        return name;
-    }
-
-  private:
-    std::shared_mutex mutex_;
-    std::unordered_map<std::string, std::pair<FileIdentity, std::string>> names_;
-};
-
-}  // namespace
-
 std::string ReadFaceName(const std::string& path) {
-    static FaceNameCache cache;
-    return cache.Name(path);
+    // Folder listings name the same files again and again: a name is kept for this process for
+    // as long as its file is the same file, unchanged.
+    static DisplayNameCache cache;
+    return cache.Name(path, IdentifyFile(path));
 }
 
 bool IsAbsoluteFontPath(std::string_view path) {

@@ -54,9 +54,6 @@ void FontRegistry::LoadFontTable() {
         if (name.empty() || !seen.insert(name).second) {
             continue;
         }
-        if (entries.size() == entries.capacity()) {
-            entries.reserve(entries.size() + kCapacityStep);
-        }
         entries.push_back({std::move(name), named[k], std::move(values[k].name)});
     }
     entries.shrink_to_fit();

@@ -44,6 +44,16 @@ fs::path TemporaryPathBeside(const fs::path& target) {
     return temporary;
 }
 
+bool IsTemporaryNameFor(std::string_view name, std::string_view targetName) {
+    constexpr std::size_t kSuffixBytes = 1 + 16 + 4;  // "." + 16 hex digits + ".tmp"
+    if (name.size() != targetName.size() + kSuffixBytes || !name.starts_with(targetName) ||
+        name[targetName.size()] != '.' || !name.ends_with(".tmp")) {
+        return false;
+    }
+    return name.substr(targetName.size() + 1, 16).find_first_not_of("0123456789abcdef") ==
+           std::string_view::npos;
+}
+
 bool IsPlainFileName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find('/') == std::string_view::npos && !HasControlCharacter(name);
@@ -139,8 +149,7 @@ bool CopyFile(const fs::path& from, const fs::path& to, bool overwrite, std::err
         fs::remove(temporary, removeError);
         return fail(std::error_code(copyError, std::generic_category()));
     }
-    fs::rename(temporary, to, ec);
-    if (ec) {
+    if (!MoveFileOver(temporary, to, &ec)) {
         fs::remove(temporary, removeError);
         return fail(ec);
     }
@@ -271,9 +280,12 @@ bool WriteNewFileDurably(const fs::path& path, std::string_view bytes) {
     return ok;
 }
 
-bool MoveFileOver(const fs::path& from, const fs::path& to) {
+bool MoveFileOver(const fs::path& from, const fs::path& to, std::error_code* error) {
     std::error_code ec;
     fs::rename(from, to, ec);
+    if (error != nullptr) {
+        *error = ec;
+    }
     if (ec) {
         return false;
     }

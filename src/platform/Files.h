@@ -49,6 +49,9 @@ std::optional<std::string> ReadRegularFile(const std::filesystem::path& path, st
 // A fresh name in the folder of `target` for a file that later takes its place or goes:
 // `target` + "." + 16 random hex digits + ".tmp".
 std::filesystem::path TemporaryPathBeside(const std::filesystem::path& target);
+// True when `name` is a name TemporaryPathBeside gives for a target named `targetName`: the
+// leftover of a write that was killed before its rename.
+bool IsTemporaryNameFor(std::string_view name, std::string_view targetName);
 
 // Writes `bytes` to a temporary file beside `path`, then renames it over `path`.
 bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
@@ -62,8 +65,10 @@ bool IsPlainFileName(std::string_view name);
 bool WriteNewFileDurably(const std::filesystem::path& path, std::string_view bytes);
 
 // Renames `from` over `to` in one step (both in one folder) and flushes the folder, so that `to`
-// is the old file or the new one whole, never a mix, whenever the process ends.
-bool MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to);
+// is the old file or the new one whole, never a mix, whenever the process ends. `error`, when
+// given, says why the rename failed.
+bool MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to,
+                  std::error_code* error = nullptr);
 
 // A UTF-8 file name as a path, and back.
 std::filesystem::path PathFromUtf8(std::string_view utf8);

@@ -15,18 +15,6 @@ constexpr const char* kConnectedText = "                  连接服务器成功!
 constexpr std::size_t kVersionMaxBytes = 1024;
 constexpr std::chrono::milliseconds kVersionDeadline{30'000};
 
-// A temporary catalogue of an update that was killed before its rename: the name
-// TemporaryPathBeside gives.
-bool IsLeftTemporary(std::string_view name) {
-    const std::string prefix = std::string(kCatalogueFileName) + ".";
-    if (!name.starts_with(prefix) || !name.ends_with(".tmp") ||
-        name.size() != prefix.size() + 16 + 4) {
-        return false;
-    }
-    return name.substr(prefix.size(), 16).find_first_not_of("0123456789abcdef") ==
-           std::string_view::npos;
-}
-
 }  // namespace
 
 std::string ConnectedSuffix() {
@@ -110,8 +98,9 @@ bool CatalogueUpdate::CheckCatalogueVersion() {
         view_.RaiseUpdateOffer();
         return true;
     }
-    ShowVersionLine(CheckFailedVersionText(settings_.ReadSetting("bbh", "1.0")),
-                    ConnectionFailedSuffix(siteHostName_));
+    ShowVersionLine(
+        CheckFailedVersionText(settings_.ReadSetting(app::kCatalogueVersionSetting, "1.0")),
+        ConnectionFailedSuffix(siteHostName_));
     view_.EnableUpdateMenuItem(true);
     return false;
 }
@@ -128,7 +117,8 @@ void CatalogueUpdate::OfferCatalogueUpdate() {
             return;
         }
     }
-    if (settings_.ReadSetting("bbh", "") != serverVersion && view_.AskToUpdate()) {
+    if (settings_.ReadSetting(app::kCatalogueVersionSetting, "") != serverVersion &&
+        view_.AskToUpdate()) {
         {
             std::lock_guard lock(mutex_);
             updating_ = true;
@@ -143,7 +133,8 @@ void CatalogueUpdate::OfferCatalogueUpdate() {
         }
     }
     view_.EnableUpdateMenuItem(true);
-    ShowVersionLine(LatestVersionText(settings_.ReadSetting("bbh", "0.1"), serverVersion),
+    ShowVersionLine(LatestVersionText(settings_.ReadSetting(app::kCatalogueVersionSetting, "0.1"),
+                                      serverVersion),
                     std::nullopt);
 }
 
@@ -204,12 +195,9 @@ bool CatalogueUpdate::FinishCatalogueUpdate(const std::string& serverVersion) {
 }
 
 bool CatalogueUpdate::ReplaceCatalogueFile(const std::string& serverVersion) {
-    const std::optional<std::int64_t> size = platform::FileSize(places_.downloadTarget);
-    if (!size || *size > catalogue::kPackedDataMaxBound) {
-        return false;
-    }
     std::string catalogueBytes;
-    if (std::optional<std::string> packed = platform::ReadWholeFile(places_.downloadTarget)) {
+    if (std::optional<std::string> packed = platform::ReadRegularFile(
+            places_.downloadTarget, static_cast<std::size_t>(catalogue::kPackedDataMaxBound))) {
         catalogueBytes = catalogue::UnpackData(*packed);
     }
     if (catalogueBytes.empty()) {
@@ -218,7 +206,7 @@ bool CatalogueUpdate::ReplaceCatalogueFile(const std::string& serverVersion) {
     // The new file is whole on disk and reads as a catalogue before the old one goes.
     const std::filesystem::path target = places_.runDirectory / kCatalogueFileName;
     for (const std::string& name : platform::ListFiles(places_.runDirectory)) {
-        if (IsLeftTemporary(name)) {
+        if (platform::IsTemporaryNameFor(name, kCatalogueFileName)) {
             platform::DeleteFile(places_.runDirectory / name);
         }
     }
@@ -230,7 +218,7 @@ bool CatalogueUpdate::ReplaceCatalogueFile(const std::string& serverVersion) {
             if (!platform::MoveFileOver(temporary, target)) {
                 return false;
             }
-            settings_.WriteSetting("bbh", serverVersion);
+            settings_.WriteSetting(app::kCatalogueVersionSetting, serverVersion);
             return true;
         });
     if (!replaced) {

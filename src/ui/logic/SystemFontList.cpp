@@ -120,7 +120,8 @@ UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& g
             return;
         }
         const std::filesystem::path fileName = platform::PathFromUtf8(entry->FilePath).filename();
-        if (!collections::RemoveWithCopy(registry.System(), *entry, recycleBin / fileName, false)) {
+        if (!collections::RemoveWithCopy(registry.System(), *entry, recycleBin / fileName,
+                                         collections::IfStillRunning::kKeepInstalled)) {
             outcome.keptFonts.push_back(name);
         }
         const int total = searchResults ? grid.RowCount() : registry.Count();
@@ -158,7 +159,8 @@ bool DeleteSearchResultFont(fonts::FontRegistry& registry, const std::string& na
             ? name + ".ttf"
             : platform::PathToUtf8(platform::PathFromUtf8(entry->FilePath).filename());
     kept = !collections::RemoveWithCopy(registry.System(), *entry,
-                                        recycleBin / platform::PathFromUtf8(copyName), true);
+                                        recycleBin / platform::PathFromUtf8(copyName),
+                                        collections::IfStillRunning::kKeepCopy);
     return true;
 }
 
