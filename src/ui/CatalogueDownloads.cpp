@@ -6,6 +6,7 @@
 
 #include "ui/Canvas.h"
 #include "ui/CataloguePage.h"
+#include "ui/InterfaceThread.h"
 #include "ui/SystemFontPage.h"
 
 namespace glyphwell::ui {
@@ -30,15 +31,12 @@ CatalogueDownloads::CatalogueDownloads(CataloguePage& page, SystemFontPage& syst
     // Still under the download lock: the views are brought up to date before the next
     // download's completion may begin.
     events.installed = [this](const std::string& fontName) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, fontName] {
-                page_.Browser().DownloadEnded(fontName, true);
-                systemFonts_.BuildSystemList();
-                page_.Browser().RefreshCatalogueMarks();
-                --running_;
-            },
-            Qt::BlockingQueuedConnection);
+        RunOnThreadOf(*this, [this, &fontName] {
+            page_.Browser().DownloadEnded(fontName, true);
+            systemFonts_.BuildSystemList();
+            page_.Browser().RefreshCatalogueMarks();
+            --running_;
+        });
     };
     events.failed = [this](const std::string& fontName, const std::string& message) {
         QMetaObject::invokeMethod(

@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabBar>
-#include <QThread>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -14,6 +13,7 @@
 #include "ui/Canvas.h"
 #include "ui/CatalogueArtwork.h"
 #include "ui/GraphicButton.h"
+#include "ui/InterfaceThread.h"
 #include "ui/SamplePictures.h"
 #include "ui/UiFonts.h"
 #include "ui/logic/WebLinks.h"
@@ -202,12 +202,7 @@ void CataloguePage::SetRecognitionWindowOpener(std::function<void()> open) {
 }
 
 void CataloguePage::PostShowCategory() {
-    const auto show = [this] { browser_->ShowCategory(categoryTabs_->currentIndex()); };
-    if (QThread::currentThread() == thread()) {
-        show();
-        return;
-    }
-    QMetaObject::invokeMethod(this, show, Qt::BlockingQueuedConnection);
+    RunOnThreadOf(*this, [this] { browser_->ShowCategory(categoryTabs_->currentIndex()); });
 }
 
 bool CataloguePage::eventFilter(QObject* watched, QEvent* event) {

@@ -5,15 +5,14 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPixmap>
-#include <QThread>
 
 #include <algorithm>
-#include <future>
 
 #include "platform/Files.h"
 #include "ui/Artwork.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
+#include "ui/InterfaceThread.h"
 #include "ui/logic/FolderGrid.h"
 #include "ui/logic/GridRules.h"
 
@@ -191,22 +190,8 @@ void FolderPage::ListFolder() {
 }
 
 void FolderPage::PostListFolder() {
-    std::vector<collections::FolderFont> fonts = collections::FontFolderListing(folder_);
-    if (QThread::currentThread() == thread()) {
-        ShowListing(fonts);
-        return;
-    }
-    // Waited for on a promise rather than through a blocking call, so that the hand-over of
-    // the listing is ordered for the thread checker too.
-    std::promise<void> shown;
-    QMetaObject::invokeMethod(
-        this,
-        [this, &fonts, &shown] {
-            ShowListing(fonts);
-            shown.set_value();
-        },
-        Qt::QueuedConnection);
-    shown.get_future().wait();
+    const std::vector<collections::FolderFont> fonts = collections::FontFolderListing(folder_);
+    RunOnThreadOf(*this, [this, &fonts] { ShowListing(fonts); });
 }
 
 void FolderPage::ShowListing(const std::vector<collections::FolderFont>& fonts) {

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QThread>
 
 #include "collections/FontFolders.h"
 #include "fonts/SystemFontOrder.h"
@@ -16,6 +15,7 @@
 #include "platform/Memory.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
+#include "ui/InterfaceThread.h"
 #include "ui/logic/FolderGrid.h"
 #include "ui/logic/GridRules.h"
 #include "ui/logic/SystemFontList.h"
@@ -193,12 +193,7 @@ void SystemFontPage::BuildSystemList() {
 }
 
 void SystemFontPage::PostBuildSystemList() {
-    if (QThread::currentThread() == thread()) {
-        BuildSystemList();
-        return;
-    }
-    QMetaObject::invokeMethod(
-        this, [this] { BuildSystemList(); }, Qt::BlockingQueuedConnection);
+    RunOnThreadOf(*this, [this] { BuildSystemList(); });
 }
 
 void SystemFontPage::ShowList(ShownFontList list) {

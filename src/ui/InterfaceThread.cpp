@@ -1,0 +1,26 @@
+#include "ui/InterfaceThread.h"
+
+#include <QObject>
+#include <QThread>
+
+#include <future>
+
+namespace glyphwell::ui {
+
+void RunOnThreadOf(QObject& object, const std::function<void()>& work) {
+    if (QThread::currentThread() == object.thread()) {
+        work();
+        return;
+    }
+    std::promise<void> done;
+    QMetaObject::invokeMethod(
+        &object,
+        [&work, &done] {
+            work();
+            done.set_value();
+        },
+        Qt::QueuedConnection);
+    done.get_future().wait();
+}
+
+}  // namespace glyphwell::ui

@@ -1,0 +1,15 @@
+#pragma once
+// Work that must run on a widget's thread, asked for from any thread.
+
+#include <functional>
+
+class QObject;
+
+namespace glyphwell::ui {
+
+// Runs `work` on `object`'s thread and returns once it has run: at once when called there, else
+// queued to that thread and waited for. The wait is on a promise, so the hand-over is ordered
+// for the thread checker too (Qt's own blocking call waits where the checker cannot see).
+void RunOnThreadOf(QObject& object, const std::function<void()>& work);
+
+}  // namespace glyphwell::ui
