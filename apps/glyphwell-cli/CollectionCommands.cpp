@@ -48,10 +48,14 @@ int Report(const collections::CollectionOutcome& outcome) {
     return outcome.Kept.empty() ? 0 : 1;
 }
 
-// An installed font named on the command line that is not installed.
-int NotInstalled(const std::string& name) {
-    std::fprintf(stderr, "glyphwell-cli: no installed font named %s\n", name.c_str());
-    return 1;
+// The same for an operation on one installed font, which does nothing and keeps nothing when
+// no font has that name.
+int ReportOnFont(const std::string& name, const collections::CollectionOutcome& outcome) {
+    if (outcome.Done == 0 && outcome.Kept.empty()) {
+        std::fprintf(stderr, "glyphwell-cli: no installed font named %s\n", name.c_str());
+        return 1;
+    }
+    return Report(outcome);
 }
 
 struct Fonts {
@@ -85,13 +89,12 @@ int Recycle(ProgramState& state, const Arguments& arguments) {
         return PrintUsage(kRecycleUsage);
     }
     Fonts fonts;
-    if (fonts.registry.FindFontEntry(arguments[0]) == 0) {
-        return NotInstalled(arguments[0]);
-    }
     const collections::CollectionOutcome outcome = collections::MoveFontToRecycleBin(
         fonts.registry, arguments[0], app::RecycleBinFolder(state.runDirectory));
-    fonts.system.AnnounceFontChange();
-    return Report(outcome);
+    if (outcome.Done > 0) {
+        fonts.system.AnnounceFontChange();
+    }
+    return ReportOnFont(arguments[0], outcome);
 }
 
 int Restore(ProgramState& state, const Arguments& arguments) {
@@ -133,11 +136,9 @@ int Export(ProgramState&, const Arguments& arguments) {
         return PrintUsage(kExportUsage);
     }
     Fonts fonts;
-    if (fonts.registry.FindFontEntry(arguments[0]) == 0) {
-        return NotInstalled(arguments[0]);
-    }
-    return Report(collections::ExportFontFile(fonts.registry, arguments[0],
-                                              platform::PathFromUtf8(arguments[1])));
+    return ReportOnFont(arguments[0],
+                        collections::ExportFontFile(fonts.registry, arguments[0],
+                                                    platform::PathFromUtf8(arguments[1])));
 }
 
 int Reinstall(ProgramState& state, const Arguments& arguments) {
