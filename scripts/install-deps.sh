@@ -17,6 +17,9 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming fonts-noto-cjk
   # looking at the program as a person would (scripts/screenshot-pages.sh)
   xdotool imagemagick
+  # the whole journey through the real window, read through the accessibility bus
+  # (tests/e2e/journey.py)
+  python3-pyatspi at-spi2-core dbus-daemon
   # Qt's own words (standard buttons and dialogs) in Chinese
   qt6-translations-l10n
   # release: the icon's PNG sizes, the desktop entry's and the Debian package's checks

@@ -33,6 +33,8 @@ int Blend(int from, int to, int step, int steps) {
 
 Canvas::Canvas(const QString& objectName, QWidget* parent) : QWidget(parent) {
     setObjectName(objectName);
+    // What is painted here is invisible to screen readers; the name at least says which area.
+    setAccessibleName(objectName);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }

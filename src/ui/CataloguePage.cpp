@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QStringList>
 #include <QTabBar>
 #include <QTimer>
 #include <QWebEngineView>
@@ -224,12 +225,25 @@ void CataloguePage::SetSharedFontsBoxVisible(bool visible) {
 }
 
 void CataloguePage::ClearList() {
-    backCanvas_->Clear(kWhite);
+    ClearBackCanvas();
     fontCanvas_->Clear(kWhite);
+}
+
+void CataloguePage::DescribeRows() {
+    QStringList lines;
+    for (const QString& row : rowDescriptions_) {
+        if (!row.isEmpty()) {
+            lines << row;
+        }
+    }
+    fontCanvas_->setAccessibleDescription(lines.join(u'\n'));
 }
 
 void CataloguePage::ClearBackCanvas() {
     backCanvas_->Clear(kWhite);
+    // The next row drawn copies the whole back canvas to the shown one.
+    rowDescriptions_.fill(QString());
+    DescribeRows();
 }
 
 void CataloguePage::ClearSubcategories() {
@@ -275,26 +289,31 @@ void CataloguePage::DrawRow(int row, const CatalogueItem& item, bool highlighted
     back.DrawText(QPoint(backWidth - backWidth / 3 - 150, y + 20), Q(item.FontName),
                   SongFont(kNamePixels), kRowText);
     const QPoint button(backWidth - kStateButtonLeftFromRight, y + 12);
+    QString state;
     switch (item.State) {
         case CatalogueItemState::kNotInstalled:
             back.DrawPicture(item.ButtonState == DownloadButtonLook::kPressed ? art.downloadPressed
                              : item.ButtonState == DownloadButtonLook::kHover ? art.downloadHover
                                                                               : art.downloadNormal,
                              button, kWhite);
+            state = QStringLiteral("下载");
             break;
         case CatalogueItemState::kInstalled:
             back.DrawPicture(art.installed, button, kWhite);
+            state = QStringLiteral("已安装");
             break;
         case CatalogueItemState::kDownloading: {
             const int frame = std::clamp(item.AnimationFrame, 1, 12);
             back.DrawPicture(art.spinner[static_cast<std::size_t>(frame - 1)],
                              QPoint(backWidth - 38, y + 10), kWhite);
-            back.DrawText(QPoint(backWidth - 68, y + 33),
-                          Q("下载中:" + std::to_string(item.Percent) + "%"),
-                          SongFont(kPercentPixels), kRowText);
+            state = Q("下载中:" + std::to_string(item.Percent) + "%");
+            back.DrawText(QPoint(backWidth - 68, y + 33), state, SongFont(kPercentPixels),
+                          kRowText);
             break;
         }
     }
+    rowDescriptions_[static_cast<std::size_t>(row - 1)] = Q(item.FontName) + u' ' + state;
+    DescribeRows();
     back.CopyTo(*fontCanvas_, QPoint(0, 0), QRect(QPoint(0, 0), back.Surface().size()));
     rowButtons_[static_cast<std::size_t>(row - 1)]->show();
 }

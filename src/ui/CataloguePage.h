@@ -120,6 +120,10 @@ class CataloguePage : public QObject, private CatalogueView {
         QImage picture;
     };
     std::array<Sample, kRowCount> samples_{};
+    // What each shown row says, a line each, as the font canvas's description for screen
+    // readers: the font name and its button ("下载", "下载中:p%" or "已安装").
+    std::array<QString, kRowCount> rowDescriptions_{};
+    void DescribeRows();
 };
 
 }  // namespace glyphwell::ui

@@ -127,6 +127,8 @@ void MainWindow::DrawStatusLine(app::Colour colour, bool useGivenColour) {
     statusColour_ = useGivenColour ? colour : state_.skin.skin.TextColour;
     statusText_ = QString::fromStdString(state_.versionLine.Text());
     statusShown_ = true;
+    // The painted line is read to screen-reader users as the window's description.
+    setAccessibleDescription(statusText_);
     update(StatusLineWindowRect());
 }
 
