@@ -13,7 +13,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from glyphwell_window import GlyphwellWindow, skip_unless_possible, wait_for  # noqa: E402
+from glyphwell_window import run_in_window, wait_for  # noqa: E402
 
 
 def tour(w, site, out):
@@ -68,16 +68,8 @@ def main():
     if len(sys.argv) != 4:
         print(__doc__)
         return 2
-    skip_unless_possible()
-    w = GlyphwellWindow(os.path.abspath(sys.argv[1]))
-    try:
-        tour(w, os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3]))
-        return 0
-    except Exception as failure:
-        print(f"failed: {failure}\n{w.log('glyphwell.log')}", file=sys.stderr)
-        return 1
-    finally:
-        w.close()
+    site, out = os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
+    return run_in_window(sys.argv[1], lambda w: tour(w, site, out))
 
 
 if __name__ == "__main__":

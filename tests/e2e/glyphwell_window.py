@@ -53,6 +53,27 @@ class Failure(Exception):
     pass
 
 
+def run_in_window(bindir, drive, artifacts=None):
+    """Runs drive(window) in a world of its own (skipping when it cannot be had); returns the
+    exit code: 0, or 1 after reporting the failure with the program's and the site's logs
+    (GLYPHWELL_WINDOW_DUMP=1 adds what the accessibility bus shows)."""
+    skip_unless_possible()
+    window = GlyphwellWindow(os.path.abspath(bindir), artifacts and os.path.abspath(artifacts))
+    try:
+        drive(window)
+        return 0
+    except (Failure, subprocess.CalledProcessError, OSError) as failure:
+        window.screenshot("failed", whole_screen=True)
+        print(f"FAIL: {failure}", file=sys.stderr)
+        if os.environ.get("GLYPHWELL_WINDOW_DUMP"):
+            print(window.dump(), file=sys.stderr)
+        for log in ("glyphwell.log", "server.log"):
+            print(f"--- {log}\n{window.log(log)}", file=sys.stderr)
+        return 1
+    finally:
+        window.close()
+
+
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))

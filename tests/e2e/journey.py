@@ -16,7 +16,7 @@ import os
 import subprocess
 import sys
 
-from glyphwell_window import Failure, GlyphwellWindow, skip_unless_possible, wait_for
+from glyphwell_window import Failure, run_in_window, wait_for
 
 FONT = "Journey Kai"
 OTHER_FONT = "Journey Hei"
@@ -100,22 +100,9 @@ def main():
     if len(sys.argv) < 3:
         print(__doc__)
         return 2
-    skip_unless_possible()
-    w = GlyphwellWindow(os.path.abspath(sys.argv[1]),
-                        os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else None)
-    try:
-        journey(w, os.path.abspath(sys.argv[2]))
-        return 0
-    except (Failure, subprocess.CalledProcessError) as failure:
-        w.screenshot("failed", whole_screen=True)
-        print(f"FAIL: {failure}", file=sys.stderr)
-        if os.environ.get("GLYPHWELL_WINDOW_DUMP"):
-            print(w.dump(), file=sys.stderr)
-        for log in ("glyphwell.log", "server.log"):
-            print(f"--- {log}\n{w.log(log)}", file=sys.stderr)
-        return 1
-    finally:
-        w.close()
+    font_tool = os.path.abspath(sys.argv[2])
+    return run_in_window(sys.argv[1], lambda w: journey(w, font_tool),
+                         sys.argv[3] if len(sys.argv) > 3 else None)
 
 
 if __name__ == "__main__":
