@@ -116,6 +116,9 @@ TEST_F(CataloguePageTest, OpeningShowsTheFirstSubcategoryAndPagesThroughIt) {
     }
     EXPECT_EQ(PageLabel().text(), "3/3");
     EXPECT_EQ(Browser().ItemsOnPage(), 1);
+    // Screen readers hear the one row shown, not the rows of the page before.
+    EXPECT_EQ(page_->FontCanvas().accessibleDescription(),
+              QString::fromStdString(Browser().Item(1).FontName) + " 下载");
     EXPECT_TRUE(window_->findChild<QWidget*>("图形按钮18")->isHidden());  // row 2 shows nothing
     page_->CategoryTabs().setCurrentIndex(kSharedFontsCategory);
     EXPECT_FALSE(window_->findChild<QWidget*>("超文本浏览框5")->isHidden());
@@ -127,6 +130,8 @@ TEST_F(CataloguePageTest, ReleaseOnDownloadInstallsTheFontAndMarksTheRow) {
     ASSERT_TRUE(WaitFor([this] { return !downloads_->Running(); }));
     EXPECT_TRUE(told_.empty()) << told_.front().toStdString();
     EXPECT_EQ(Browser().Item(1).State, CatalogueItemState::kInstalled);
+    EXPECT_TRUE(
+        page_->FontCanvas().accessibleDescription().startsWith("Catalogue Font 1 已安装\n"));
     EXPECT_NE(registry_.FindFontEntry("Catalogue Font 1"), 0);
     // Listed by the system-font page and by the desktop.
     const GridData& list = window_->Pages().SystemFonts().FontGrid().Data();

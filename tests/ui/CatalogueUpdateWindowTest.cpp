@@ -105,6 +105,7 @@ TEST_F(CatalogueUpdateWindowTest, TheMenuItemAsksAndNoLeavesTheCatalogue) {
     EXPECT_EQ(state_->versionLine.Text(), std::string(kPrefix) + "0.1(最新版本:1.5)" + kConnected);
     QTest::qWait(50);
     EXPECT_NE(StatusLine(), before);
+    EXPECT_EQ(window_->accessibleDescription().toStdString(), state_->versionLine.Text());
     EXPECT_TRUE(told_.empty());
     EXPECT_EQ(page_->Browser().CurrentSubcategory(), "旧分类");
     EXPECT_EQ(state_->settings.ReadSetting("bbh", "none"), "none");
