@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     // The drawing toolkit, before any window.
     ui::KeepConsoleQuiet();
     ui::PrepareBrowserEngine();
+    ui::LimitQtFontList();  // until the window has painted
     QApplication application(argc, argv);
     ui::UseInterfaceFont();
     ui::UseChineseQtTexts();
