@@ -93,7 +93,9 @@ void LimitQtFontList() {
 void ShareWholeFontList() {
     static std::once_flag shared;
     std::call_once(shared, [] {
-        fonts::RestoreSharedFontList();
+        if (!fonts::RestoreSharedFontList() || !qtListLimited) {
+            return;
+        }
         // Qt picks a default family as the first of fontconfig's choices it knows; with its
         // whole list it knew them all.
         for (const char* generic : {"serif", "sans-serif", "monospace", "cursive", "fantasy"}) {
