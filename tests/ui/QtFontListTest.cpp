@@ -11,6 +11,7 @@
 
 #include "fonts/FontFixtures.h"
 #include "platform/Files.h"
+#include "ui/Grid.h"
 #include "ui/UiFonts.h"
 
 namespace glyphwell::ui {
@@ -58,8 +59,19 @@ TEST(QtFontList, HoldsTheSystemFontsAndTheUsersFacesItIsHanded) {
     EXPECT_FALSE(QFontDatabase::hasFamily("Fancy Words"));
     EXPECT_FALSE(SharedListHas(drawn));
 
-    LetQtDrawFace(drawn.string());
+    // A grid cell whose sample cannot be drawn from its file (a Yi syllable neither it nor the
+    // interface face holds) is drawn by Qt, in its face.
+    Grid grid(2, "grid");
+    grid.resize(400, 100);
+    grid.Data().SetRowCount(1);
+    grid.Data().SetColumnWidth(0, 300);
+    grid.SetFaceFiles([&drawn](const std::string&) { return drawn.string(); });
+    grid.Data().SetText(0, 0, "Ab\uA000");
+    grid.Data().SetFaceName(0, 0, 0, 0, "Drawn Words");
+    grid.Data().SetFontHeight(0, 0, 0, 0, 20);
+    grid.grab();
     EXPECT_TRUE(QFontDatabase::hasFamily("Drawn Words"));
+    EXPECT_EQ(grid.model()->index(0, 0).data(Qt::FontRole).value<QFont>().family(), "Drawn Words");
 
     // The browser engine finds every installed font, and its default families come out as
     // with Qt's whole list.
