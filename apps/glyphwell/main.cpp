@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     // The drawing toolkit, before any window.
     ui::KeepConsoleQuiet();
     ui::PrepareBrowserEngine();
+    ui::LimitQtFontList();  // Qt's own font list: the desktop's system fonts
     QApplication application(argc, argv);
     ui::UseInterfaceFont();
     ui::UseChineseQtTexts();

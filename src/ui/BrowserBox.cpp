@@ -7,6 +7,8 @@
 #include <system_error>
 #include <thread>
 
+#include "ui/UiFonts.h"
+
 namespace glyphwell::ui {
 namespace {
 
@@ -26,6 +28,8 @@ bool BrowserBox::Started() {
 }
 
 void BrowserBox::Load(const QUrl& address) {
+    // The engine's first page reads the desktop's fonts; it must find all of them.
+    ShareWholeFontList();
     loaded_ = true;
     setUrl(address);
 }
@@ -78,6 +82,7 @@ void StartBrowserBoxesSoon() {
     }
     asked = true;
     const auto lookUp = [] {
+        ShareWholeFontList();
         // The engine's settings ask for these five default families when its first page is
         // made; Qt keeps what it found.
         for (QFont::StyleHint hint :

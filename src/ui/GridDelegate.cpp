@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QPainter>
 
+#include "ui/UiFonts.h"
+
 namespace glyphwell::ui {
 
 GridDelegate::GridDelegate(const GridData& data, const FaceFileLookup& faceFile, QObject* parent)
@@ -97,6 +99,8 @@ bool GridDelegate::PaintPreview(QPainter* painter, const QStyleOptionViewItem& o
         sample = previews_.Preview(source.file, cell.text, source.height, colour,
                                    cell.rect.width() - 2 * kMargin, source.overflow);
         if (sample.isNull()) {
+            // Qt draws the cell in its face instead, and may not list a user's font.
+            LetQtDrawFace(source.file);
             return false;
         }
     }

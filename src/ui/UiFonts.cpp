@@ -1,8 +1,13 @@
 #include "ui/UiFonts.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QStringList>
+
+#include <atomic>
+#include <mutex>
+#include <set>
 
 #include "fonts/FontFaces.h"
 
@@ -39,6 +44,8 @@ const MingFace& InstalledMingFace() {
     return face;
 }
 
+std::atomic<bool> qtListLimited = false;
+
 }  // namespace
 
 void InstallSongSubstitution() {
@@ -73,6 +80,47 @@ std::string FaceFileOf(const QFont& font) {
     }
     std::string file = fonts::FontFileOfFamily(font.family().toStdString());
     return file.empty() ? fonts::FontFileOfFamily(QFontInfo(font).family().toStdString()) : file;
+}
+
+void LimitQtFontList() {
+    const std::string& interfaceFace = InstalledMingFace().file;
+    if (!interfaceFace.empty() &&
+        fonts::LimitSharedFontList(fonts::UserFontFolders(), {interfaceFace})) {
+        qtListLimited = true;
+    }
+}
+
+void ShareWholeFontList() {
+    static std::once_flag shared;
+    std::call_once(shared, [] {
+        if (!fonts::RestoreSharedFontList() || !qtListLimited) {
+            return;
+        }
+        // Qt picks a default family as the first of fontconfig's choices it knows; with its
+        // whole list it knew them all.
+        for (const char* generic : {"serif", "sans-serif", "monospace", "cursive", "fantasy"}) {
+            const fonts::InstalledFace first = fonts::FirstFaceForGenericFamily(generic);
+            if (!first.file.empty() &&
+                !QFontDatabase::hasFamily(QString::fromStdString(first.family))) {
+                LetQtDrawFace(first.file);
+            }
+        }
+    });
+}
+
+void LetQtDrawFace(const std::string& file) {
+    if (!qtListLimited || file.empty()) {
+        return;
+    }
+    static std::mutex mutex;
+    static std::set<std::string> added;
+    {
+        std::lock_guard lock(mutex);
+        if (!added.insert(file).second) {
+            return;
+        }
+    }
+    QFontDatabase::addApplicationFont(QString::fromStdString(file));
 }
 
 }  // namespace glyphwell::ui

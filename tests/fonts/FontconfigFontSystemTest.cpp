@@ -89,6 +89,68 @@ TEST_F(FontconfigTest, FamilyFileIsFoundByTheFamilyAlone) {
     }
 }
 
+// The files the process's shared configuration lists.
+std::set<std::string> SharedFiles() {
+    std::set<std::string> files;
+    FcConfig* config = FcConfigReference(nullptr);
+    for (FcSetName setName : {FcSetSystem, FcSetApplication}) {
+        FcFontSet* set = FcConfigGetFonts(config, setName);
+        for (int i = 0; set != nullptr && i < set->nfont; ++i) {
+            FcChar8* file = nullptr;
+            if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch) {
+                files.insert(reinterpret_cast<const char*>(file));
+            }
+        }
+    }
+    FcConfigDestroy(config);
+    return files;
+}
+
+TEST_F(FontconfigTest, TheSharedListCanLeaveOutTheUsersFoldersButAKeptFile) {
+    fs::copy_file(source_ / "Two Words.ttf", sandbox_.FontsFolder() / "two.ttf");
+    fs::copy_file(test::kDejaVuFolder / "DejaVuSerif.ttf", sandbox_.FontsFolder() / "kept.ttf");
+    FcInitReinitialize();
+    const std::string system = (sandbox_.SystemFolder() / "DejaVuSans.ttf").string();
+    const std::string user = Fonts() + "user-bold.ttf";
+    const std::string kept = Fonts() + "kept.ttf";
+    ASSERT_EQ(UserFontFolders().front(), Fonts());
+
+    ASSERT_TRUE(LimitSharedFontList(UserFontFolders(), {kept}));
+    const std::set<std::string> shared = SharedFiles();
+    EXPECT_TRUE(shared.contains(system));
+    EXPECT_TRUE(shared.contains(kept));
+    EXPECT_FALSE(shared.contains(user));
+    EXPECT_FALSE(shared.contains(Fonts() + "two.ttf"));
+    // Our own look-ups still see every installed font.
+    EXPECT_EQ(FontFileOfFamily("Two Words"), Fonts() + "two.ttf");
+
+    EXPECT_TRUE(RestoreSharedFontList());
+    EXPECT_TRUE(SharedFiles().contains(user));
+    EXPECT_FALSE(RestoreSharedFontList());
+
+    // A folder no rule names exactly leaves the list whole.
+    for (const std::string& folder :
+         {Fonts() + "*/", std::string("relative/"), Fonts() + '\x01' + "/", Fonts() + "x"}) {
+        EXPECT_FALSE(LimitSharedFontList({folder}, {})) << folder;
+    }
+    EXPECT_TRUE(SharedFiles().contains(user));
+}
+
+TEST_F(FontconfigTest, TheFirstFaceForAGenericNameMayBeAUsersFont) {
+    // A desktop rule that prefers the user's font for fantasy.
+    platform::WriteWholeFile(
+        sandbox_.RejectFile(),
+        "<fontconfig><alias><family>fantasy</family><prefer><family>Two Words</family></prefer>"
+        "</alias></fontconfig>");
+    fs::copy_file(source_ / "Two Words.ttf", sandbox_.FontsFolder() / "two.ttf");
+    FcInitReinitialize();
+    ASSERT_TRUE(LimitSharedFontList(UserFontFolders(), {}));
+    const InstalledFace fantasy = FirstFaceForGenericFamily("fantasy");
+    RestoreSharedFontList();
+    EXPECT_EQ(fantasy.family, "Two Words");
+    EXPECT_EQ(fantasy.file, Fonts() + "two.ttf");
+}
+
 TEST_F(FontconfigTest, InstallIsListedAtOnceAndUninstallHidesTheFileButKeepsIt) {
     FontconfigFontSystem system;
     FontRegistry registry(system);
