@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/WorkingFolders.h"
 #include "fonts/FontFixtures.h"
 #include "platform/Files.h"
 #include "support/Process.h"
@@ -25,9 +26,9 @@ class CollectionCommandsTest : public ::testing::Test {
     FontconfigSandbox sandbox_;
     TempDir home_;
     TempDir sources_;
-    fs::path bin_ = home_ / "字体回收站";
-    fs::path backup_ = home_ / "字体备份";
-    fs::path downloads_ = home_ / "字体下载目录";
+    fs::path bin_ = home_ / app::kRecycleBinFolderName;
+    fs::path backup_ = home_ / app::kBackupFolderName;
+    fs::path downloads_ = home_ / app::kDownloadFolderName;
 };
 
 TEST_F(CollectionCommandsTest, ARoundTripKeepsEveryFileByteForByte) {

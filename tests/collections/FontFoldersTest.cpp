@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/WorkingFolders.h"
 #include "fonts/FontFixtures.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/Files.h"
@@ -73,9 +74,9 @@ class FontFoldersTest : public ::testing::Test {
     test::FontconfigSandbox sandbox_;
     test::TempDir sources_;
     test::TempDir run_;
-    fs::path downloads_ = run_ / "字体下载目录";
-    fs::path bin_ = run_ / "字体回收站";
-    fs::path backup_ = run_ / "字体备份";
+    fs::path downloads_ = run_ / app::kDownloadFolderName;
+    fs::path bin_ = run_ / app::kRecycleBinFolderName;
+    fs::path backup_ = run_ / app::kBackupFolderName;
     fonts::FontconfigFontSystem system_{sandbox_.Paths()};
     fonts::FontRegistry registry_{system_};
     std::vector<int> progress_;

@@ -77,14 +77,6 @@ class CataloguePageTest : public ::testing::Test {
         window_.reset();
     }
 
-    // Processes events until `done` or a generous bound: a broken download must not hang.
-    template <typename Done>
-    bool WaitFor(Done done) {
-        for (int i = 0; i < 600 && !done(); ++i) {
-            QTest::qWait(50);
-        }
-        return done();
-    }
     QLabel& PageLabel() { return *window_->findChild<QLabel*>("标签1"); }
     CatalogueBrowser& Browser() { return page_->Browser(); }
     void Release(QPoint at) { emit page_->FontCanvas().LeftReleased(at); }
@@ -127,7 +119,7 @@ TEST_F(CataloguePageTest, OpeningShowsTheFirstSubcategoryAndPagesThroughIt) {
 TEST_F(CataloguePageTest, ReleaseOnDownloadInstallsTheFontAndMarksTheRow) {
     Release({700, 30});
     EXPECT_EQ(Browser().Item(1).State, CatalogueItemState::kDownloading);
-    ASSERT_TRUE(WaitFor([this] { return !downloads_->Running(); }));
+    ASSERT_TRUE(test::WaitFor([this] { return !downloads_->Running(); }));
     EXPECT_TRUE(told_.empty()) << told_.front().toStdString();
     EXPECT_EQ(Browser().Item(1).State, CatalogueItemState::kInstalled);
     EXPECT_TRUE(
@@ -154,7 +146,7 @@ TEST_F(CataloguePageTest, ReleaseOnDownloadInstallsTheFontAndMarksTheRow) {
 TEST_F(CataloguePageTest, AFailedDownloadIsToldAndTheRowOffersDownloadAgain) {
     server_->Stop();
     Release({700, 80});
-    ASSERT_TRUE(WaitFor([this] { return !downloads_->Running(); }));
+    ASSERT_TRUE(test::WaitFor([this] { return !downloads_->Running(); }));
     EXPECT_EQ(told_, std::vector<QString>{"服务器连接失败"});
     EXPECT_EQ(Browser().Item(2).State, CatalogueItemState::kNotInstalled);
 }
@@ -174,13 +166,13 @@ TEST_F(CataloguePageTest, PreviewShowsTheServersPictureOfTheRowsFont) {
     row1.click();
     EXPECT_TRUE(page_->PreviewRunning());
     row1.click();  // one at a time: this press does nothing
-    ASSERT_TRUE(WaitFor([this] { return !page_->PreviewRunning(); }));
+    ASSERT_TRUE(test::WaitFor([this] { return !page_->PreviewRunning(); }));
     EXPECT_FALSE(strip.pixmap().isNull());
     EXPECT_EQ(strip.text(), "");
 
     server_->Stop();
     row1.click();
-    ASSERT_TRUE(WaitFor([this] { return !page_->PreviewRunning(); }));
+    ASSERT_TRUE(test::WaitFor([this] { return !page_->PreviewRunning(); }));
     EXPECT_TRUE(strip.pixmap().isNull());
     EXPECT_EQ(strip.text(), "远程读取失败!");
     EXPECT_EQ(told_.size(), 1u);

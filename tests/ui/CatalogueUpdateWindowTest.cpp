@@ -61,20 +61,14 @@ class CatalogueUpdateWindowTest : public ::testing::Test {
         };
         dialogs.tell = [this](const QString&, const QString& message) { told_.push_back(message); };
         updates_->SetDialogs(dialogs);
-        ASSERT_TRUE(WaitFor([this] { return page_->Browser().CurrentSubcategory() == "旧分类"; }));
+        ASSERT_TRUE(
+            test::WaitFor([this] { return page_->Browser().CurrentSubcategory() == "旧分类"; }));
     }
     void TearDown() override {
         updates_.reset();
         window_.reset();
     }
 
-    template <typename Done>
-    bool WaitFor(Done done) {
-        for (int i = 0; i < 600 && !done(); ++i) {
-            QTest::qWait(50);
-        }
-        return done();
-    }
     QAction& MenuItem() { return window_->Pages().UpdateCheckItem(); }
     QImage StatusLine() { return window_->grab(QRect(6, 599, 727, 15)).toImage(); }
 
@@ -99,7 +93,7 @@ TEST_F(CatalogueUpdateWindowTest, TheMenuItemAsksAndNoLeavesTheCatalogue) {
     const QImage before = StatusLine();
     MenuItem().trigger();
     EXPECT_FALSE(MenuItem().isEnabled());
-    ASSERT_TRUE(WaitFor([this] { return MenuItem().isEnabled(); }));
+    ASSERT_TRUE(test::WaitFor([this] { return MenuItem().isEnabled(); }));
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0], "服务器上有新的字库版本,是否更新字库?");
     EXPECT_EQ(state_->versionLine.Text(), std::string(kPrefix) + "0.1(最新版本:1.5)" + kConnected);
@@ -114,20 +108,21 @@ TEST_F(CatalogueUpdateWindowTest, TheMenuItemAsksAndNoLeavesTheCatalogue) {
 TEST_F(CatalogueUpdateWindowTest, YesInstallsTheNewCatalogueAndShowsItAtOnce) {
     answer_ = true;
     MenuItem().trigger();
-    ASSERT_TRUE(WaitFor([this] { return !told_.empty(); }));
+    ASSERT_TRUE(test::WaitFor([this] { return !told_.empty(); }));
     EXPECT_EQ(told_, std::vector<QString>{"数据库安装成功,已自动刷新!"});
     EXPECT_EQ(state_->versionLine.Text(), std::string(kPrefix) + "1.5(已是最新版本!)" + kConnected);
     EXPECT_EQ(state_->settings.ReadSetting("bbh", ""), "1.5");
-    ASSERT_TRUE(WaitFor([this] { return page_->Browser().CurrentSubcategory() == "新分类"; }));
+    ASSERT_TRUE(
+        test::WaitFor([this] { return page_->Browser().CurrentSubcategory() == "新分类"; }));
     EXPECT_EQ(page_->Browser().Item(1).FontName, "Update Font");
-    EXPECT_TRUE(WaitFor([this] { return MenuItem().isEnabled(); }));
+    EXPECT_TRUE(test::WaitFor([this] { return MenuItem().isEnabled(); }));
     EXPECT_EQ(platform::ReadWholeFile(runDir_ / "ztdata.mdb"),
               platform::ReadWholeFile(server_->Root() / "ztdata.mdb"));
 
     // The same version again: no question, the line says so.
     asked_.clear();
     MenuItem().trigger();
-    ASSERT_TRUE(WaitFor([this] {
+    ASSERT_TRUE(test::WaitFor([this] {
         return state_->versionLine.Text() ==
                std::string(kPrefix) + "1.5(最新版本:1.5)" + kConnected;
     }));

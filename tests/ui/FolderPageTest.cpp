@@ -14,6 +14,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/WorkingFolders.h"
 #include "fonts/FontFixtures.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/Files.h"
@@ -114,9 +115,9 @@ class FolderPageTest : public ::testing::Test {
     test::FontconfigSandbox sandbox_;
     test::TempDir sources_;
     test::TempDir runDir_;
-    fs::path downloads_ = runDir_ / "字体下载目录";
-    fs::path bin_ = runDir_ / "字体回收站";
-    fs::path backup_ = runDir_ / "字体备份";
+    fs::path downloads_ = runDir_ / app::kDownloadFolderName;
+    fs::path bin_ = runDir_ / app::kRecycleBinFolderName;
+    fs::path backup_ = runDir_ / app::kBackupFolderName;
     fonts::FontconfigFontSystem system_{sandbox_.Paths()};
     fonts::FontRegistry registry_{system_};
     std::unique_ptr<app::ProgramState> state_;
@@ -156,9 +157,7 @@ TEST_F(FolderPageTest, TheLoaderListsTheDownloadsFromItsOwnThread) {
         Downloads().PostListFolder();  // returns once the list shows
         listed = true;
     });
-    for (int i = 0; i < 500 && !listed; ++i) {
-        QTest::qWait(10);
-    }
+    test::WaitFor([&] { return listed.load(); });
     loader.join();
     EXPECT_EQ(Named<QLabel>("标签3").text(), "已下载字体数:1");
     EXPECT_EQ(Downloads().FolderGrid().Data().Text(0, 1), "Alpha");

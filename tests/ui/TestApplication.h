@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
 
 #include <chrono>
@@ -18,6 +19,13 @@
 #include "ui/UiFonts.h"
 
 namespace glyphwell::test {
+
+// Processes events until `done` holds or 30 s have passed: a broken download or update must not
+// hang the test. True when `done` holds.
+template <typename Done>
+bool WaitFor(Done done) {
+    return QTest::qWaitFor(done, 30000);
+}
 
 // The browser boxes start at once, as they did before the program started them after its
 // first paint: a window test that destroys its window moments after the boxes made their
