@@ -16,7 +16,6 @@ namespace glyphwell::cli {
 namespace {
 
 using app::ProgramState;
-using Arguments = std::vector<std::string>;
 
 std::optional<int> ParseInt(const std::string& text) {
     int value = 0;

@@ -17,7 +17,6 @@ namespace glyphwell::cli {
 namespace {
 
 using app::ProgramState;
-using Arguments = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 constexpr const char* kFolderUsage =

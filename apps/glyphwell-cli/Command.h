@@ -10,10 +10,13 @@
 
 namespace glyphwell::cli {
 
+// A command's arguments, after its name.
+using Arguments = std::vector<std::string>;
+
 struct Command {
     const char* name;
     const char* usage;
-    std::function<int(app::ProgramState&, const std::vector<std::string>&)> run;
+    std::function<int(app::ProgramState&, const Arguments&)> run;
 };
 
 // "pack", "unpack" and "catalogue".

@@ -16,7 +16,6 @@ namespace glyphwell::cli {
 namespace {
 
 using app::ProgramState;
-using Arguments = std::vector<std::string>;
 
 constexpr const char* kDownloadUsage =
     "download NAME ADDRESS [--base URL]\n"

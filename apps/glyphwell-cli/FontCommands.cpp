@@ -11,7 +11,6 @@ namespace glyphwell::cli {
 namespace {
 
 using app::ProgramState;
-using Arguments = std::vector<std::string>;
 
 constexpr const char* kFontsUsage = "usage: glyphwell-cli fonts [--order language|initial|time]\n";
 

@@ -13,8 +13,6 @@
 namespace glyphwell::cli {
 namespace {
 
-using Arguments = std::vector<std::string>;
-
 constexpr const char* kPreviewUsage =
     "preview [--row K] FONTNAME TEXT SIZE OUT\n"
     "                           ask the catalogue server to set TEXT at SIZE (6-30) in catalogue\n"

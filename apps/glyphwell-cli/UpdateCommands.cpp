@@ -15,7 +15,6 @@ namespace glyphwell::cli {
 namespace {
 
 using app::ProgramState;
-using Arguments = std::vector<std::string>;
 
 constexpr const char* kUpdateUsage =
     "update [--check] [--yes]\n"
