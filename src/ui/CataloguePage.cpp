@@ -312,8 +312,12 @@ void CataloguePage::DrawRow(int row, const CatalogueItem& item, bool highlighted
             break;
         }
     }
-    rowDescriptions_[static_cast<std::size_t>(row - 1)] = Q(item.FontName) + u' ' + state;
-    DescribeRows();
+    // Hover and the spinner redraw rows many times a second; most redraws say nothing new.
+    QString& description = rowDescriptions_[static_cast<std::size_t>(row - 1)];
+    if (QString said = Q(item.FontName) + u' ' + state; said != description) {
+        description = std::move(said);
+        DescribeRows();
+    }
     back.CopyTo(*fontCanvas_, QPoint(0, 0), QRect(QPoint(0, 0), back.Surface().size()));
     rowButtons_[static_cast<std::size_t>(row - 1)]->show();
 }
