@@ -123,9 +123,10 @@ int Backup(ProgramState& state, const Arguments& arguments) {
     if (!arguments.empty()) {
         return PrintUsage(kBackupUsage);
     }
-    Fonts fonts;
-    const collections::CollectionOutcome outcome = collections::BackupInstalledFonts(
-        fonts.registry, app::BackupFolder(state.runDirectory), {});
+    // The installed files only: no font table, no names.
+    fonts::FontconfigFontSystem system;
+    const collections::CollectionOutcome outcome =
+        collections::BackupInstalledFonts(system, app::BackupFolder(state.runDirectory), {});
     std::printf("%d\n", outcome.Done);
     return Report(outcome);
 }

@@ -199,14 +199,14 @@ CollectionOutcome PurgeRecycledFonts(const fs::path& recycleBin, const FolderRow
     return outcome;
 }
 
-CollectionOutcome BackupInstalledFonts(const fonts::FontRegistry& registry,
-                                       const fs::path& backupFolder, const ProgressHook& progress) {
+CollectionOutcome BackupInstalledFonts(fonts::FontSystem& system, const fs::path& backupFolder,
+                                       const ProgressHook& progress) {
     // Every installed file, not only the first file of each display name: a family's bold and
     // italic files share its name and would be missing from the backup.
     std::vector<std::string> files;
     std::unordered_set<std::string> seen;
-    const std::string fontsFolder = registry.System().FontsFolder();
-    for (fonts::FontsKeyValue& value : registry.System().EnumerateFontsKey()) {
+    const std::string fontsFolder = system.FontsFolder();
+    for (fonts::FontsKeyValue& value : system.EnumerateFontsKey()) {
         std::string path = fonts::AbsoluteFontPath(std::move(value.data), fontsFolder);
         if (seen.insert(path).second) {
             files.push_back(std::move(path));

@@ -95,7 +95,7 @@ CollectionOutcome PurgeRecycledFonts(const std::filesystem::path& recycleBin,
 // "一键备份": every installed font file (each style's file too) copied into the backup under its
 // file's name, replacing an older copy of that name only once the new one is whole. Progress
 // i / files after each.
-CollectionOutcome BackupInstalledFonts(const fonts::FontRegistry& registry,
+CollectionOutcome BackupInstalledFonts(fonts::FontSystem& system,
                                        const std::filesystem::path& backupFolder,
                                        const ProgressHook& progress);
 

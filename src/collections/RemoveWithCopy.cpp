@@ -1,6 +1,7 @@
 #include "collections/RemoveWithCopy.h"
 
 #include <cerrno>
+#include <system_error>
 
 #include "platform/Files.h"
 
@@ -15,8 +16,7 @@ void SetReason(std::string* reason, std::string text) {
     }
 }
 
-}  // namespace
-
+// Why a copy failed, in the words the user reads.
 std::string FailureReason(const std::error_code& error) {
     switch (error.value()) {
         case ENOSPC:
@@ -36,6 +36,8 @@ std::string FailureReason(const std::error_code& error) {
     }
     return "复制失败(" + error.message() + ")";
 }
+
+}  // namespace
 
 bool CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to,
                std::string* reason) {
@@ -71,9 +73,8 @@ bool RemoveWithCopy(fonts::FontSystem& system, const fonts::FontEntry& entry,
         platform::DeleteFile(partial);
         return true;
     }
-    std::error_code error;
-    std::filesystem::rename(partial, copy, error);
-    if (error || (!uninstalled && ifStillRunning == IfStillRunning::kKeepCopy)) {
+    if (!platform::MoveFileOver(partial, copy) ||
+        (!uninstalled && ifStillRunning == IfStillRunning::kKeepCopy)) {
         return true;
     }
     if (!uninstalled) {

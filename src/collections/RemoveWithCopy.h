@@ -4,14 +4,10 @@
 
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "fonts/FontRegistry.h"
 
 namespace glyphwell::collections {
-
-// Why a copy or an install failed, in the words the user reads.
-std::string FailureReason(const std::error_code& error);
 
 // True when `to` is a complete copy of `from` (as long as its source), written under a
 // temporary name, flushed and renamed into place. `reason` (when given) says why not.

@@ -678,7 +678,9 @@ bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
 bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
     std::lock_guard lock(mutex_);
     NoticeOutsideChanges();
-    if (!InFontSet(filePath) || !FitsInRule(filePath)) {
+    // A file our own rule rejects is out of the set already: seeing that needs no rebuild of a
+    // configuration the uninstall just made stale.
+    if (!FitsInRule(filePath) || ReadRejected().contains(filePath) || !InFontSet(filePath)) {
         return false;
     }
     std::erase(appFonts_, filePath);

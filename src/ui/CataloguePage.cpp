@@ -15,6 +15,7 @@
 #include "ui/CatalogueArtwork.h"
 #include "ui/GraphicButton.h"
 #include "ui/InterfaceThread.h"
+#include "ui/QtConversions.h"
 #include "ui/SamplePictures.h"
 #include "ui/UiFonts.h"
 #include "ui/logic/WebLinks.h"
@@ -47,10 +48,6 @@ constexpr ControlId kPreviewControls[] = {
     ControlId::kPreviewPictureLabel,  ControlId::kPreviewTextBackLabel,
     ControlId::kFontSizeCaptionLabel, ControlId::kFontSizeBackLabel,
     ControlId::kPreviewTextBox,       ControlId::kPreviewSizeBox};
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
 #include "ui/InterfaceThread.h"
+#include "ui/QtConversions.h"
 #include "ui/logic/FolderGrid.h"
 #include "ui/logic/GridRules.h"
 
@@ -24,10 +25,6 @@ constexpr int kFolderGridRowHeight = 24;
 constexpr int kFolderGridFirstRows = 5;
 constexpr int kSadFaceSize = 32;
 constexpr const char* kNoDownloadsCaption = "你还没下载过呢,或本地清单还未刷新请稍后在试!";
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Progress shows over the list: in a framed box of its own, so it reads.
 void ShowAsProgressBox(QLabel& label, bool box) {
@@ -328,7 +325,7 @@ void FolderPage::BackupInstalledFonts() {
     ProgressLabel().show();
     ProgressLabel().raise();
     const collections::CollectionOutcome outcome =
-        collections::BackupInstalledFonts(*registry_, folder_, ProgressIn("备份进行中:"));
+        collections::BackupInstalledFonts(registry_->System(), folder_, ProgressIn("备份进行中:"));
     ListFolder();
     ProgressLabel().hide();
     if (!outcome.Kept.empty()) {

@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QImage>
 #include <QRect>
+#include <QString>
+
+#include <string>
 
 #include "app/Skin.h"
 #include "ui/logic/FrameLayout.h"
@@ -13,6 +16,11 @@ namespace glyphwell::ui {
 
 inline QColor ToQColor(app::Colour colour, int alpha = 255) {
     return QColor(app::RedOf(colour), app::GreenOf(colour), app::BlueOf(colour), alpha);
+}
+
+// The program's UTF-8 text as Qt's.
+inline QString Q(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 inline QRect ToQRect(const Rect& r) {

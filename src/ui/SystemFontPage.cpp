@@ -16,16 +16,13 @@
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
 #include "ui/InterfaceThread.h"
+#include "ui/QtConversions.h"
 #include "ui/logic/FolderGrid.h"
 #include "ui/logic/GridRules.h"
 #include "ui/logic/SystemFontList.h"
 
 namespace glyphwell::ui {
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Row heights of the design: the main list's samples are 20 pixels high, the search
 // results' 25.
@@ -35,7 +32,7 @@ constexpr int kSearchResultRowHeight = 36;
 }  // namespace
 
 SystemFontPage::SystemFontPage(QWidget& page, const PageContext& context)
-    : QObject(&page), window_(context.window) {
+    : QObject(&page), dialogs_(StandardDialogs(context.window)) {
     const PageControlSet made(kPageIndex, page, context.addresses);
     sortByTimeButton_ = &made.Get<GraphicButton>(ControlId::kSortByTimeButton);
     sortByLanguageButton_ = &made.Get<GraphicButton>(ControlId::kSortByLanguageButton);
@@ -63,7 +60,6 @@ SystemFontPage::SystemFontPage(QWidget& page, const PageContext& context)
     returnFreedMemory_.setSingleShot(true);
     returnFreedMemory_.setInterval(kReturnFreedMemoryDelayMs);
     connect(&returnFreedMemory_, &QTimer::timeout, this, [] { platform::ReturnFreedMemory(); });
-    dialogs_ = StandardDialogs(window_);
     const auto fileOf = [this](const std::string& face) {
         const auto found = faceFiles_.find(face);
         return found == faceFiles_.end() ? std::string() : found->second;

@@ -94,7 +94,6 @@ class SystemFontPage : public QObject {
     bool filterFocusedBefore_ = false;
     fonts::FontRegistry* registry_ = nullptr;
     std::filesystem::path recycleBin_;
-    QWidget& window_;
     PageDialogs dialogs_;
     std::function<void()> fontsChanged_;
 

@@ -213,7 +213,7 @@ TEST_F(FontFoldersTest, AFailedCopyNeverCostsTheFont) {
     // The same for a backup and an export into a folder that is not there.
     fs::remove(backup_);
     ASSERT_TRUE(platform::WriteWholeFile(backup_, "not a folder"));
-    EXPECT_EQ(BackupInstalledFonts(registry_, backup_, {}).Kept.size(), 1U);
+    EXPECT_EQ(BackupInstalledFonts(system_, backup_, {}).Kept.size(), 1U);
     outcome = ExportFontFile(registry_, "Keep", run_ / "no such folder");
     ASSERT_EQ(outcome.Kept.size(), 1U);
     EXPECT_EQ(outcome.Kept[0].Reason, "目标文件夹不存在");
@@ -266,13 +266,13 @@ TEST_F(FontFoldersTest, BackupAndRestoreShowTheirProgressAndKeepTheBackup) {
     for (const char* family : {"Alpha", "Beta", "Gamma", "Delta"}) {
         Install(std::string(family) + ".ttf", family);
     }
-    const CollectionOutcome backedUp = BackupInstalledFonts(registry_, backup_, Record());
+    const CollectionOutcome backedUp = BackupInstalledFonts(system_, backup_, Record());
     EXPECT_EQ(progress_, (std::vector<int>{25, 50, 75, 100}));
     EXPECT_EQ(backedUp.Done, 4);
     EXPECT_EQ(FontFolderListing(backup_).size(), 4U);
     // A second file of a name already in the table (a family's bold, say) is backed up too.
     Install("Alpha-Bold.ttf", "Alpha");
-    EXPECT_EQ(BackupInstalledFonts(registry_, backup_, {}).Done, 5);
+    EXPECT_EQ(BackupInstalledFonts(system_, backup_, {}).Done, 5);
     EXPECT_TRUE(fs::exists(backup_ / "Alpha-Bold.ttf"));
     fs::remove(backup_ / "Alpha-Bold.ttf");
 

@@ -10,25 +10,22 @@ std::array<int, 2> FolderColumnWidths(int width, int rows) {
 int FillFolderGrid(GridData& grid, const std::vector<collections::FolderFont>& fonts, int width,
                    int nameHeight) {
     const bool showFaces = nameHeight > 0;
+    const int listed = static_cast<int>(fonts.size());
     grid.BeginBatch();
-    grid.SetRowCount(1);
-    int listed = 0;
-    for (const collections::FolderFont& font : fonts) {
-        grid.SetText(listed, 0, font.FileName);
+    // Row 0 is kept for a listing and made again for an empty one, so no row of an earlier
+    // listing stays behind the hidden grid for an operation to read; the rest are new.
+    grid.SetRowCount(listed == 0 ? 0 : 1);
+    grid.SetRowCount(std::max(listed, 1));
+    for (int row = 0; row < listed; ++row) {
+        const collections::FolderFont& font = fonts[static_cast<std::size_t>(row)];
+        grid.SetText(row, 0, font.FileName);
         if (showFaces) {
-            grid.SetFaceName(listed, 1, listed, 1, font.DisplayName);
+            grid.SetFaceName(row, 1, row, 1, font.DisplayName);
         }
-        grid.SetText(listed, 1, font.DisplayName);
-        grid.SetChecked(listed, 2, true);
-        ++listed;
-        grid.AppendRow();
+        grid.SetText(row, 1, font.DisplayName);
+        grid.SetChecked(row, 2, true);
     }
-    if (listed == 0) {
-        // No row of an earlier listing stays behind the hidden grid for an operation to read.
-        grid.SetRowCount(0);
-        grid.SetRowCount(1);
-    } else {
-        grid.SetRowCount(listed);
+    if (listed > 0) {
         const std::array<int, 2> widths = FolderColumnWidths(width, listed);
         grid.SetColumnWidth(0, widths[0]);
         grid.SetColumnWidth(1, widths[1]);
