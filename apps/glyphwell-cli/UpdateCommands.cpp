@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,13 @@ int Update(ProgramState& state, const Arguments& arguments) {
     TerminalUpdateView view(checkOnly ? Answer::kNo : yes ? Answer::kYes : Answer::kAsk);
     update::CatalogueUpdate catalogueUpdate(
         state.http, state.settings, state.versionLine, database,
-        [&state] { return app::FetchCatalogueServerBase(state.http, state.addresses.site); },
+        // Asked by the check and again by the update: fetched once.
+        [&state, base = std::optional<std::string>()]() mutable {
+            if (!base) {
+                base = app::FetchCatalogueServerBase(state.http, state.addresses.site);
+            }
+            return *base;
+        },
         platform::SiteHostName(state.addresses.site), {state.runDirectory}, view);
 
     if (!catalogueUpdate.CheckCatalogueVersion()) {

@@ -112,14 +112,11 @@ bool IsReadableCatalogue(const std::filesystem::path& file) {
     if (walk.Result() != OpenResult::Opened) {
         return false;
     }
-    std::vector<int> slots;
     for (int index = 0; std::optional<std::string> column = CategoryColumn(index); ++index) {
-        slots.push_back(walk.Bind(*column));
+        walk.Bind(*column);
     }
+    // Every row fetched with its columns: a cut or damaged table stops here.
     while (walk.Next()) {
-        for (int slot : slots) {
-            walk.Text(slot);
-        }
     }
     return true;
 }
@@ -132,15 +129,7 @@ CatalogueDatabase::~CatalogueDatabase() {
 }
 
 void CatalogueDatabase::OpenCatalogue() {
-    {
-        std::lock_guard lock(mutex_);
-        CloseLocked();
-        connection_ = CatalogueConnection::Open(file_);
-    }
-    // Outside the lock: showing the category reads from this database.
-    if (showCategory_) {
-        showCategory_();
-    }
+    ReplaceCatalogue([] { return true; });
 }
 
 void CatalogueDatabase::CloseCatalogue() {
@@ -156,6 +145,7 @@ bool CatalogueDatabase::ReplaceCatalogue(const std::function<bool()>& replaceFil
         replaced = replaceFile();
         connection_ = CatalogueConnection::Open(file_);
     }
+    // Outside the lock: showing the category reads from this database.
     if (showCategory_) {
         showCategory_();
     }

@@ -8,7 +8,6 @@
 #include "downloads/DownloadFile.h"
 #include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
-#include "platform/Text.h"
 
 namespace glyphwell::downloads {
 namespace fs = std::filesystem;

@@ -4,13 +4,12 @@
 
 #include <algorithm>
 #include <ctime>
-#include <system_error>
-#include <thread>
 #include <unordered_set>
 
 #include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
 #include "platform/RunDirectory.h"
+#include "platform/WorkerThreads.h"
 
 namespace glyphwell::fonts {
 namespace {
@@ -151,17 +150,10 @@ std::vector<std::optional<FileIdentity>> IdentifyFiles(const std::vector<std::st
     };
     constexpr std::size_t kWorthASecondThread = 512;
     const std::size_t half = paths.size() / 2;
-    std::thread second;
-    if (paths.size() >= kWorthASecondThread) {
-        try {
-            second = std::thread(identify, half, paths.size());
-        } catch (const std::system_error&) {
-            // No thread to be had: all on this one.
-        }
-    }
-    identify(0, second.joinable() ? half : paths.size());
-    if (second.joinable()) {
-        second.join();
+    if (paths.size() < kWorthASecondThread) {
+        identify(0, paths.size());
+    } else {
+        platform::RunAlongside([&] { identify(half, paths.size()); }, [&] { identify(0, half); });
     }
     return identities;
 }

@@ -1,13 +1,12 @@
 #include "fonts/FontRegistry.h"
 
 #include <algorithm>
-#include <system_error>
-#include <thread>
 #include <unordered_set>
 
 #include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "platform/WorkerThreads.h"
 
 namespace glyphwell::fonts {
 
@@ -28,16 +27,9 @@ void FontRegistry::LoadFontTable() {
     std::unordered_set<std::string> seen;
     const std::string fontsFolder = system_.FontsFolder();
     // The name cache is read while fontconfig lists the files: neither needs the other.
-    std::thread readNames;
-    try {
-        readNames = std::thread([this] { names_->ReadFile(); });
-    } catch (const std::system_error&) {
-        // Name reads it on its first call instead.
-    }
-    std::vector<FontsKeyValue> values = system_.EnumerateFontsKey();
-    if (readNames.joinable()) {
-        readNames.join();
-    }
+    std::vector<FontsKeyValue> values;
+    platform::RunAlongside([this] { names_->ReadFile(); },
+                           [&] { values = system_.EnumerateFontsKey(); });
     std::vector<std::string> named;
     named.reserve(values.size());
     for (FontsKeyValue& value : values) {

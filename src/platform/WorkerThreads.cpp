@@ -1,6 +1,18 @@
 #include "platform/WorkerThreads.h"
 
+#include <system_error>
+
 namespace glyphwell::platform {
+
+void RunAlongside(const std::function<void()>& beside, const std::function<void()>& here) {
+    std::jthread thread;  // joined on the way out, whatever `here` does
+    try {
+        thread = std::jthread(beside);
+    } catch (const std::system_error&) {
+        beside();
+    }
+    here();
+}
 
 WorkerThreads::~WorkerThreads() {
     WaitForAll();

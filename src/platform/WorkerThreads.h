@@ -8,6 +8,10 @@
 
 namespace glyphwell::platform {
 
+// Runs `beside` on a thread of its own while `here` runs on this one, and returns once both have
+// ended (also when `here` throws). With no thread to be had, `beside` runs here first.
+void RunAlongside(const std::function<void()>& beside, const std::function<void()>& here);
+
 class WorkerThreads {
   public:
     WorkerThreads() = default;

@@ -1,8 +1,6 @@
 #include "ui/CatalogueDownloads.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
-#include <QThread>
 
 #include "ui/Canvas.h"
 #include "ui/CataloguePage.h"
@@ -62,10 +60,7 @@ CatalogueDownloads::CatalogueDownloads(CataloguePage& page, SystemFontPage& syst
 CatalogueDownloads::~CatalogueDownloads() {
     page_.SetDownloadStarter({});
     // A finishing worker waits for the interface thread to take its news: let it, then end.
-    while (running_ > 0) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QThread::msleep(10);
-    }
+    ProcessEventsWhile([this] { return running_ > 0; });
     downloads_.reset();
 }
 

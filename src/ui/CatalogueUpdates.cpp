@@ -1,21 +1,14 @@
 #include "ui/CatalogueUpdates.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QThread>
 
 #include "platform/ServiceAddresses.h"
+#include "ui/InterfaceThread.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 
 namespace glyphwell::ui {
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 CatalogueUpdates::CatalogueUpdates(MainWindow& window, app::ProgramState& state,
                                    catalogue::CatalogueDatabase& database,
@@ -36,10 +29,7 @@ CatalogueUpdates::CatalogueUpdates(MainWindow& window, app::ProgramState& state,
 
 CatalogueUpdates::~CatalogueUpdates() {
     // A finishing update waits for this thread to show the catalogue again: let it, then end.
-    while (update_->WorkersRunning()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QThread::msleep(10);
-    }
+    ProcessEventsWhile([this] { return update_->WorkersRunning(); });
     update_.reset();
 }
 
@@ -63,17 +53,17 @@ void CatalogueUpdates::RaiseUpdateOffer() {
 void CatalogueUpdates::TellUpdateMessage(std::string_view message) {
     QMetaObject::invokeMethod(
         this,
-        [this, text = FromUtf8(message)] {
+        [this, text = QString::fromUtf8(message)] {
             if (dialogs_.tell) {
-                dialogs_.tell(FromUtf8(update::kUpdateMessageCaption), text);
+                dialogs_.tell(kMessageCaption, text);
             }
         },
         Qt::QueuedConnection);
 }
 
 bool CatalogueUpdates::AskToUpdate() {
-    return dialogs_.askYesNo && dialogs_.askYesNo(FromUtf8(update::kUpdatePromptCaption),
-                                                  FromUtf8(update::kUpdatePrompt));
+    return dialogs_.askYesNo && dialogs_.askYesNo(QString::fromUtf8(update::kUpdatePromptCaption),
+                                                  QString::fromUtf8(update::kUpdatePrompt));
 }
 
 }  // namespace glyphwell::ui

@@ -1,5 +1,6 @@
 #include "ui/InterfaceThread.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QThread>
 
@@ -21,6 +22,13 @@ void RunOnThreadOf(QObject& object, const std::function<void()>& work) {
         },
         Qt::QueuedConnection);
     done.get_future().wait();
+}
+
+void ProcessEventsWhile(const std::function<bool()>& busy) {
+    while (busy()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(10);
+    }
 }
 
 }  // namespace glyphwell::ui

@@ -12,4 +12,8 @@ namespace glyphwell::ui {
 // for the thread checker too (Qt's own blocking call waits where the checker cannot see).
 void RunOnThreadOf(QObject& object, const std::function<void()>& work);
 
+// On the interface thread: handles its events until `busy` turns false, for an owner whose
+// workers wait for this thread before they can end.
+void ProcessEventsWhile(const std::function<bool()>& busy);
+
 }  // namespace glyphwell::ui

@@ -15,12 +15,7 @@ constexpr const char* kConnectedText = "                  连接服务器成功!
 constexpr std::size_t kVersionMaxBytes = 1024;
 constexpr std::chrono::milliseconds kVersionDeadline{30'000};
 
-}  // namespace
-
-std::string ConnectedSuffix() {
-    return kConnectedText;
-}
-
+// The texts this update puts into the version line.
 std::string ConnectionFailedSuffix(std::string_view siteHostName) {
     return "  连接服务器失败!请登陆" + std::string(siteHostName) + "下载新版本";
 }
@@ -41,6 +36,8 @@ std::string InstalledVersionText(std::string_view serverVersion) {
     return std::string(serverVersion) + "(已是最新版本!)";
 }
 
+}  // namespace
+
 CatalogueUpdate::CatalogueUpdate(const platform::HttpClient& http, const app::Settings& settings,
                                  app::VersionLine& versionLine,
                                  catalogue::CatalogueDatabase& database,
@@ -55,11 +52,6 @@ CatalogueUpdate::CatalogueUpdate(const platform::HttpClient& http, const app::Se
       siteHostName_(std::move(siteHostName)),
       places_(std::move(places)),
       view_(view) {}
-
-std::string CatalogueUpdate::ServerVersion() const {
-    std::lock_guard lock(mutex_);
-    return serverVersion_;
-}
 
 void CatalogueUpdate::ShowVersionLine(std::optional<std::string> catalogueVersionText,
                                       std::optional<std::string> suffix) {
@@ -94,7 +86,7 @@ bool CatalogueUpdate::CheckCatalogueVersion() {
         serverVersion_ = version;
     }
     if (version.size() == 3) {
-        ShowVersionLine(std::nullopt, ConnectedSuffix());
+        ShowVersionLine(std::nullopt, kConnectedText);
         view_.RaiseUpdateOffer();
         return true;
     }
@@ -153,8 +145,11 @@ bool CatalogueUpdate::UpdateTo(const std::string& serverVersion) {
     downloads::DownloadRequest request;
     request.Url = catalogue::CatalogueDatabaseAddress(base);
     request.TargetPath = places_.downloadTarget;
-    request.OnEvent = [this](downloads::DownloadEventKind kind, const std::string&, int percent) {
-        if (kind == downloads::DownloadEventKind::kProgress) {
+    // The line changes with the percentage, not with each piece of the file.
+    request.OnEvent = [this, shown = -1](downloads::DownloadEventKind kind, const std::string&,
+                                         int percent) mutable {
+        if (kind == downloads::DownloadEventKind::kProgress && percent != shown) {
+            shown = percent;
             ShowUpdateProgress(percent);
         }
     };
@@ -188,7 +183,7 @@ bool CatalogueUpdate::FinishCatalogueUpdate(const std::string& serverVersion) {
         // The line keeps its last text: nothing new was installed.
         return FailUpdate(kUpdateFailedMessage);
     }
-    ShowVersionLine(InstalledVersionText(serverVersion), ConnectedSuffix());
+    ShowVersionLine(InstalledVersionText(serverVersion), kConnectedText);
     view_.TellUpdateMessage(kUpdateInstalledMessage);
     view_.EnableUpdateMenuItem(true);
     return true;

@@ -24,19 +24,10 @@ inline constexpr const char* kUpdateDownloadName = "zt.data";
 
 inline constexpr std::string_view kUpdatePrompt = "服务器上有新的字库版本,是否更新字库?";
 inline constexpr std::string_view kUpdatePromptCaption = "更新提示!";
-inline constexpr std::string_view kUpdateMessageCaption = "信息：";
 inline constexpr std::string_view kNoConnectionMessage = "Internet连接错误!";
 inline constexpr std::string_view kAddressFailedMessage = "字库更新出错!!";
 inline constexpr std::string_view kUpdateFailedMessage = "字库更新出错!";
 inline constexpr std::string_view kUpdateInstalledMessage = "数据库安装成功,已自动刷新!";
-
-// The texts this update puts into the version line.
-std::string ConnectedSuffix();
-std::string ConnectionFailedSuffix(std::string_view siteHostName);
-std::string ProgressSuffix(int percent);
-std::string CheckFailedVersionText(std::string_view localVersion);
-std::string LatestVersionText(std::string_view localVersion, std::string_view serverVersion);
-std::string InstalledVersionText(std::string_view serverVersion);
 
 // What the update asks of the window.
 class CatalogueUpdateView {
@@ -82,7 +73,6 @@ class CatalogueUpdate {
     // catalogue is in place.
     bool DownloadCatalogueUpdate();
 
-    std::string ServerVersion() const;
     // A check or update worker is still at work.
     bool WorkersRunning() { return workers_.Running(); }
     // Returns once the check and update workers have ended. Not from inside one.
