@@ -23,6 +23,7 @@
 #include "support/TempDir.h"
 #include "ui/Canvas.h"
 #include "ui/CatalogueDownloads.h"
+#include "ui/CatalogueWindowTest.h"
 #include "ui/Grid.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
@@ -36,10 +37,8 @@ namespace fs = std::filesystem;
 
 constexpr int kFonts = 13;
 
-class CataloguePageTest : public ::testing::Test {
+class CataloguePageTest : public test::CatalogueWindowTest {
   protected:
-    static void SetUpTestSuite() { test::TestApplication(); }
-
     void SetUp() override {
         // Thirteen renamed fonts in one sub-category; an empty one; the shared-fonts tab's.
         std::string manifest = "version\t1.5\ncategory\t中文字体\nsubcategory\t全部字体\n";
@@ -54,43 +53,28 @@ class CataloguePageTest : public ::testing::Test {
 
         fs::create_directories(sandbox_.FontsFolder());
         fs::copy_file(server_->Root() / "ztdata.mdb", runDir_ / "ztdata.mdb");
-        state_ = test::TestProgramState(runDir_.Path());
-        window_ = std::make_unique<MainWindow>(*state_, [] {});
-        app::MainWindowCreated(*state_, *window_);
-        window_->show();
+        MakeWindow();
         registry_.LoadFontTable();
         SystemFontPage& systemFonts = window_->Pages().SystemFonts();
-        systemFonts.UseFonts(registry_, runDir_ / "字体回收站");
-        page_ = &window_->Pages().Catalogue();
-        page_->UseCatalogue(CatalogueSourceOf(database_, registry_));
+        systemFonts.UseFonts(registry_, runDir_ / app::kRecycleBinFolderName);
+        UseCatalogue();
         downloads_ = std::make_unique<CatalogueDownloads>(
             *page_, systemFonts, state_->http, registry_, runDir_ / app::kDownloadFolderName,
             [this] { return server_->Base(); });
         downloads_->SetTeller([this](const QString& message) { told_.push_back(message); });
         page_->SetPreviewService(state_->http, [this] { return server_->Base(); });
         page_->SetPreviewTeller([this](const QString& message) { told_.push_back(message); });
-        database_.SetShowCategory([this] { page_->PostShowCategory(); });
         database_.OpenCatalogue();
     }
     void TearDown() override {
         downloads_.reset();
-        window_.reset();
+        CatalogueWindowTest::TearDown();
     }
 
     QLabel& PageLabel() { return *window_->findChild<QLabel*>("标签1"); }
     CatalogueBrowser& Browser() { return page_->Browser(); }
     void Release(QPoint at) { emit page_->FontCanvas().LeftReleased(at); }
 
-    test::TempDir site_;
-    test::FontconfigSandbox sandbox_;
-    test::TempDir runDir_;
-    std::unique_ptr<test::ServedSite> server_;
-    fonts::FontconfigFontSystem system_{sandbox_.Paths()};
-    fonts::FontRegistry registry_{system_};
-    catalogue::CatalogueDatabase database_{runDir_ / "ztdata.mdb"};
-    std::unique_ptr<app::ProgramState> state_;
-    std::unique_ptr<MainWindow> window_;
-    CataloguePage* page_ = nullptr;
     std::unique_ptr<CatalogueDownloads> downloads_;
     std::vector<QString> told_;
 };

@@ -18,6 +18,7 @@
 #include "server/ServedSite.h"
 #include "support/TempDir.h"
 #include "ui/CataloguePage.h"
+#include "ui/CatalogueWindowTest.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/TestApplication.h"
@@ -29,10 +30,8 @@ namespace {
 constexpr const char* kPrefix = "主程序版本:3.8     字库版本号:";
 constexpr const char* kConnected = "                  连接服务器成功!";
 
-class CatalogueUpdateWindowTest : public ::testing::Test {
+class CatalogueUpdateWindowTest : public test::CatalogueWindowTest {
   protected:
-    static void SetUpTestSuite() { test::TestApplication(); }
-
     void SetUp() override {
         test::WriteRenamedFont(site_ / "1.ttf", "Update Font");
         server_ = std::make_unique<test::ServedSite>(
@@ -44,13 +43,8 @@ class CatalogueUpdateWindowTest : public ::testing::Test {
 
         platform::ServiceAddresses addresses;
         addresses.site = server_->Base();
-        state_ = test::TestProgramState(runDir_.Path(), addresses);
-        window_ = std::make_unique<MainWindow>(*state_, [] {});
-        app::MainWindowCreated(*state_, *window_);
-        window_->show();
-        page_ = &window_->Pages().Catalogue();
-        page_->UseCatalogue(CatalogueSourceOf(database_, registry_));
-        database_.SetShowCategory([this] { page_->PostShowCategory(); });
+        MakeWindow(addresses);
+        UseCatalogue();
         database_.OpenCatalogue();
         updates_ = std::make_unique<CatalogueUpdates>(*window_, *state_, database_,
                                                       currentDir_ / "zt.data");
@@ -66,23 +60,13 @@ class CatalogueUpdateWindowTest : public ::testing::Test {
     }
     void TearDown() override {
         updates_.reset();
-        window_.reset();
+        CatalogueWindowTest::TearDown();
     }
 
     QAction& MenuItem() { return window_->Pages().UpdateCheckItem(); }
     QImage StatusLine() { return window_->grab(QRect(6, 599, 727, 15)).toImage(); }
 
-    test::TempDir site_;
-    test::FontconfigSandbox sandbox_;
-    test::TempDir runDir_;
     test::TempDir currentDir_;
-    std::unique_ptr<test::ServedSite> server_;
-    fonts::FontconfigFontSystem system_{sandbox_.Paths()};
-    fonts::FontRegistry registry_{system_};
-    catalogue::CatalogueDatabase database_{runDir_ / "ztdata.mdb"};
-    std::unique_ptr<app::ProgramState> state_;
-    std::unique_ptr<MainWindow> window_;
-    CataloguePage* page_ = nullptr;
     std::unique_ptr<CatalogueUpdates> updates_;
     bool answer_ = false;
     std::vector<QString> asked_;
