@@ -59,22 +59,14 @@ void FontRegistry::LoadFontTable() {
 
 int FontRegistry::FindFontEntry(std::string_view displayName) const {
     std::shared_lock lock(mutex_);
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].DisplayName == displayName) {
-            return static_cast<int>(i) + 1;
-        }
-    }
-    return 0;
+    const auto found = std::ranges::find(entries_, displayName, &FontEntry::DisplayName);
+    return found == entries_.end() ? 0 : static_cast<int>(found - entries_.begin()) + 1;
 }
 
 std::optional<FontEntry> FontRegistry::FindEntry(std::string_view displayName) const {
     std::shared_lock lock(mutex_);
-    for (const FontEntry& entry : entries_) {
-        if (entry.DisplayName == displayName) {
-            return entry;
-        }
-    }
-    return std::nullopt;
+    const auto found = std::ranges::find(entries_, displayName, &FontEntry::DisplayName);
+    return found == entries_.end() ? std::nullopt : std::optional<FontEntry>(*found);
 }
 
 int FontRegistry::InstalledMark(std::string_view displayName) const {
