@@ -8,6 +8,7 @@
 #include "Command.h"
 #include "app/WorkingFolders.h"
 #include "collections/FontFolders.h"
+#include "collections/RecycleBin.h"
 #include "fonts/DisplayNameCache.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
@@ -37,7 +38,8 @@ constexpr const char* kReinstallUsage =
     "reinstall FILE...        install downloaded font files again";
 constexpr const char* kRemoveDownloadedUsage =
     "remove-downloaded FILE...\n"
-    "                           uninstall downloaded fonts and delete their files";
+    "                           uninstall downloaded fonts and move their files into the\n"
+    "                           recycle bin";
 
 // Tells what was kept and why; the exit code of the operation.
 int Report(const collections::CollectionOutcome& outcome) {
@@ -57,10 +59,14 @@ int ReportOnFont(const std::string& name, const collections::CollectionOutcome& 
     return Report(outcome);
 }
 
+// The installed fonts as a command that changes them sees them: repaired first.
 struct Fonts {
     fonts::FontconfigFontSystem system;
     fonts::FontRegistry registry{system, fonts::UserDisplayNameCache()};
-    Fonts() { registry.LoadFontTable(); }
+    explicit Fonts(const ProgramState& state) {
+        RepairLeftovers(state, system);
+        registry.LoadFontTable();
+    }
 };
 
 int ListFolder(ProgramState& state, const Arguments& arguments) {
@@ -77,6 +83,12 @@ int ListFolder(ProgramState& state, const Arguments& arguments) {
     } else {
         return PrintUsage(kFolderUsage);
     }
+    if (!platform::FolderExists(folder)) {
+        std::fprintf(stderr, "glyphwell-cli: %s: %s\n", platform::PathToUtf8(folder).c_str(),
+                     platform::KindOf(folder) == platform::EntryKind::kMissing ? "文件夹不存在"
+                                                                               : "不是文件夹");
+        return 1;
+    }
     for (const collections::FolderFont& font : collections::FontFolderListing(folder)) {
         std::printf("%s\t%s\n", font.FileName.c_str(), font.DisplayName.c_str());
     }
@@ -87,7 +99,7 @@ int Recycle(ProgramState& state, const Arguments& arguments) {
     if (arguments.size() != 1 || arguments[0].empty()) {
         return PrintUsage(kRecycleUsage);
     }
-    Fonts fonts;
+    Fonts fonts(state);
     const collections::CollectionOutcome outcome = collections::MoveFontToRecycleBin(
         fonts.registry, arguments[0], app::RecycleBinFolder(state.runDirectory));
     if (outcome.Done > 0) {
@@ -102,6 +114,7 @@ int Restore(ProgramState& state, const Arguments& arguments) {
     }
     const collections::CheckedFiles files({arguments.begin() + 1, arguments.end()});
     fonts::FontconfigFontSystem system;
+    RepairLeftovers(state, system);
     const collections::CollectionOutcome outcome =
         arguments[0] == "bin" ? collections::RestoreRecycledFonts(
                                     system, app::RecycleBinFolder(state.runDirectory), files, {})
@@ -115,7 +128,9 @@ int Purge(ProgramState& state, const Arguments& arguments) {
     if (arguments.empty()) {
         return PrintUsage(kPurgeUsage);
     }
-    return Report(collections::PurgeRecycledFonts(app::RecycleBinFolder(state.runDirectory),
+    fonts::FontconfigFontSystem system;
+    RepairLeftovers(state, system);
+    return Report(collections::PurgeRecycledFonts(system, app::RecycleBinFolder(state.runDirectory),
                                                   collections::CheckedFiles(arguments), {}));
 }
 
@@ -125,17 +140,18 @@ int Backup(ProgramState& state, const Arguments& arguments) {
     }
     // The installed files only: no font table, no names.
     fonts::FontconfigFontSystem system;
+    RepairLeftovers(state, system);
     const collections::CollectionOutcome outcome =
         collections::BackupInstalledFonts(system, app::BackupFolder(state.runDirectory), {});
     std::printf("%d\n", outcome.Done);
     return Report(outcome);
 }
 
-int Export(ProgramState&, const Arguments& arguments) {
+int Export(ProgramState& state, const Arguments& arguments) {
     if (arguments.size() != 2 || arguments[0].empty() || arguments[1].empty()) {
         return PrintUsage(kExportUsage);
     }
-    Fonts fonts;
+    Fonts fonts(state);
     return ReportOnFont(arguments[0],
                         collections::ExportFontFile(fonts.registry, arguments[0],
                                                     platform::PathFromUtf8(arguments[1])));
@@ -146,6 +162,7 @@ int Reinstall(ProgramState& state, const Arguments& arguments) {
         return PrintUsage(kReinstallUsage);
     }
     fonts::FontconfigFontSystem system;
+    RepairLeftovers(state, system);
     const collections::CollectionOutcome outcome = collections::ReinstallDownloadedFonts(
         system, app::DownloadFolder(state.runDirectory), collections::CheckedFiles(arguments), {});
     system.AnnounceFontChange();
@@ -156,15 +173,21 @@ int RemoveDownloaded(ProgramState& state, const Arguments& arguments) {
     if (arguments.empty()) {
         return PrintUsage(kRemoveDownloadedUsage);
     }
-    Fonts fonts;
+    Fonts fonts(state);
     const collections::CollectionOutcome outcome = collections::UninstallDownloadedFonts(
         fonts.registry, app::DownloadFolder(state.runDirectory),
-        collections::CheckedFiles(arguments));
+        app::RecycleBinFolder(state.runDirectory), collections::CheckedFiles(arguments));
     fonts.system.AnnounceFontChange();
     return Report(outcome);
 }
 
 }  // namespace
+
+void RepairLeftovers(const ProgramState& state, fonts::FontSystem& system) {
+    collections::RepairAfterInterruption(
+        system, {state.runDirectory, app::DownloadFolder(state.runDirectory),
+                 app::RecycleBinFolder(state.runDirectory), app::BackupFolder(state.runDirectory)});
+}
 
 std::vector<Command> CollectionCommands() {
     return {

@@ -8,6 +8,10 @@
 
 #include "app/Startup.h"
 
+namespace glyphwell::fonts {
+class FontSystem;
+}
+
 namespace glyphwell::cli {
 
 // A command's arguments, after its name.
@@ -37,6 +41,10 @@ std::vector<Command> PreviewCommands();
 
 // "update": the catalogue version check and update.
 std::vector<Command> UpdateCommands();
+
+// Before a command changes anything: what a killed run of the program left is repaired
+// (collections::RepairAfterInterruption).
+void RepairLeftovers(const app::ProgramState& state, fonts::FontSystem& system);
 
 // Prints "usage: glyphwell-cli " + `usage` on standard error; the exit code of bad arguments.
 inline int PrintUsage(const char* usage) {

@@ -44,6 +44,7 @@ int Download(ProgramState& state, const Arguments& arguments) {
         return Usage();
     }
     fonts::FontconfigFontSystem system;
+    RepairLeftovers(state, system);
     fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     downloads::FontDownloads downloads(
         state.http, registry, app::DownloadFolder(state.runDirectory),

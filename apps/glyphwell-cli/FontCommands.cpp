@@ -6,6 +6,7 @@
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "fonts/SystemFontOrder.h"
+#include "platform/Files.h"
 
 namespace glyphwell::cli {
 namespace {
@@ -72,23 +73,29 @@ int PrintNames(ProgramState&, const Arguments& files) {
     return status;
 }
 
-int Install(ProgramState&, const Arguments& arguments) {
+int Install(ProgramState& state, const Arguments& arguments) {
     if (arguments.empty() || arguments.size() > 2) {
         std::fprintf(stderr, "usage: glyphwell-cli install FILE [TARGET]\n");
         return 2;
     }
     fonts::FontconfigFontSystem system;
+    RepairLeftovers(state, system);
     std::string target = arguments.size() == 2 ? arguments[1] : std::string();
-    if (fonts::InstallTargetName(system, arguments[0], target).empty()) {
+    std::string reason;
+    if (fonts::InstallTargetName(system, arguments[0], target, &reason).empty()) {
         std::fprintf(stderr,
                      "glyphwell-cli: \"%s\" is not a file name a font may take in the Fonts "
-                     "folder\n",
-                     target.empty() ? arguments[0].c_str() : target.c_str());
+                     "folder (%s)\n",
+                     target.empty() ? arguments[0].c_str() : target.c_str(), reason.c_str());
         return 1;
     }
     std::string displayName = fonts::ReadFaceName(arguments[0]);
-    if (fonts::InstallFont(system, arguments[0], target) == 0) {
+    if (displayName.empty()) {
         std::fprintf(stderr, "glyphwell-cli: %s has no display name\n", arguments[0].c_str());
+        return 1;
+    }
+    if (fonts::InstallFont(system, arguments[0], target, &reason) == 0) {
+        std::fprintf(stderr, "glyphwell-cli: %s: %s\n", arguments[0].c_str(), reason.c_str());
         return 1;
     }
     system.AnnounceFontChange();
@@ -99,12 +106,13 @@ int Install(ProgramState&, const Arguments& arguments) {
     return 0;
 }
 
-int Uninstall(ProgramState&, const Arguments& arguments) {
+int Uninstall(ProgramState& state, const Arguments& arguments) {
     if (arguments.size() != 1) {
         std::fprintf(stderr, "usage: glyphwell-cli uninstall NAME\n");
         return 2;
     }
     fonts::FontconfigFontSystem system;
+    RepairLeftovers(state, system);
     fonts::FontRegistry registry(system, fonts::UserDisplayNameCache());
     registry.LoadFontTable();
     int n = registry.FindFontEntry(arguments[0]);
@@ -112,8 +120,11 @@ int Uninstall(ProgramState&, const Arguments& arguments) {
         std::fprintf(stderr, "glyphwell-cli: no installed font named %s\n", arguments[0].c_str());
         return 1;
     }
+    system.LastWriteError();
     if (!fonts::UninstallFont(registry, n)) {
-        std::fprintf(stderr, "glyphwell-cli: %s could not be removed\n", arguments[0].c_str());
+        const std::error_code error = system.LastWriteError();
+        std::fprintf(stderr, "glyphwell-cli: %s could not be removed%s\n", arguments[0].c_str(),
+                     error ? (" (" + platform::WriteErrorText(error) + ")").c_str() : "");
         return 1;
     }
     system.AnnounceFontChange();

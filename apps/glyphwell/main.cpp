@@ -14,6 +14,7 @@
 #include "app/StartupTimes.h"
 #include "app/WorkingFolders.h"
 #include "catalogue/CatalogueDatabase.h"
+#include "collections/RecycleBin.h"
 #include "fonts/FontRegistry.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/RunDirectory.h"
@@ -87,7 +88,12 @@ int main(int argc, char** argv) {
     ui::CatalogueUpdates catalogueUpdates(window, state, catalogueDatabase);
 
     app::StartupSteps steps;
-    steps.loadFontTable = [load = fonts::LoadFontTableStep(fontRegistry)] {
+    steps.loadFontTable = [load = fonts::LoadFontTableStep(fontRegistry), &fontSystem, &state] {
+        // What a killed run left is repaired before anything is listed.
+        collections::RepairAfterInterruption(
+            fontSystem, {state.runDirectory, state.runDirectory / app::kDownloadFolderName,
+                         state.runDirectory / app::kRecycleBinFolderName,
+                         state.runDirectory / app::kBackupFolderName});
         std::vector<std::string> names = load();
         app::MarkStartup("font-table-loaded");
         return names;

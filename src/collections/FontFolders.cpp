@@ -2,8 +2,9 @@
 
 #include <unordered_set>
 
-#include "collections/RemoveWithCopy.h"
+#include "collections/RecycleBin.h"
 #include "fonts/FontDisplayName.h"
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 
 namespace glyphwell::collections {
@@ -11,6 +12,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kNotAFileNameReason = "不是文件夹里的文件名";
+constexpr const char* kNotARegularFileReason = "不是普通文件(链接或特殊文件),不作处理";
+constexpr const char* kNoSuchFileReason = "文件不存在";
 
 // The row's file in `folder`, or none when its name would lead out of the folder.
 std::optional<fs::path> FileInFolder(const fs::path& folder, const std::string& fileName) {
@@ -18,6 +21,12 @@ std::optional<fs::path> FileInFolder(const fs::path& folder, const std::string& 
         return std::nullopt;
     }
     return folder / platform::PathFromUtf8(fileName);
+}
+
+void SetReason(std::string* reason, std::string text) {
+    if (reason != nullptr) {
+        *reason = std::move(text);
+    }
 }
 
 std::string FileNameOf(const std::string& filePath) {
@@ -28,8 +37,7 @@ std::string FileNameOf(const std::string& filePath) {
 // folder is whole.
 bool InstallWhole(fonts::FontSystem& system, const fs::path& source, std::string targetName,
                   std::string& reason) {
-    if (fonts::InstallFont(system, platform::PathToUtf8(source), targetName) == 0) {
-        reason = platform::FileExists(source) ? "不是可以安装的字体文件" : "文件不存在";
+    if (fonts::InstallFont(system, platform::PathToUtf8(source), targetName, &reason) == 0) {
         return false;
     }
     const auto size = platform::FileSize(source);
@@ -45,22 +53,13 @@ bool InstallWhole(fonts::FontSystem& system, const fs::path& source, std::string
 // copy in the Fonts folder is whole, else the row is kept with the reason.
 bool InstallRowFile(fonts::FontSystem& system, const fs::path& folder, const std::string& fileName,
                     const std::string& targetName, CollectionOutcome& outcome) {
-    std::string reason = kNotAFileNameReason;
-    const std::optional<fs::path> file = FileInFolder(folder, fileName);
+    std::string reason;
+    const std::optional<fs::path> file = RegularFileInFolder(folder, fileName, reason);
     if (file && InstallWhole(system, *file, targetName, reason)) {
         return true;
     }
     outcome.Kept.push_back({fileName, reason});
     return false;
-}
-
-// Deletes the row's file, counting it done or kept with the reason.
-void DeleteCounted(const fs::path& file, const std::string& name, CollectionOutcome& outcome) {
-    if (platform::DeleteFile(file)) {
-        ++outcome.Done;
-    } else {
-        outcome.Kept.push_back({name, platform::FileExists(file) ? "未能删除" : "文件不存在"});
-    }
 }
 
 // Each row from the first to the count read now, with the progress told before the row.
@@ -80,9 +79,51 @@ void ForEachRowAfterProgress(const FolderRows& rows, const ProgressHook& progres
 
 }  // namespace
 
+bool CopyWhole(const fs::path& from, const fs::path& to, std::string* reason) {
+    if (!platform::FileExists(from)) {
+        SetReason(reason, "字体文件不存在");
+        return false;
+    }
+    std::error_code error;
+    if (!platform::CopyFile(from, to, true, &error)) {
+        SetReason(reason, platform::WriteErrorText(error));
+        return false;
+    }
+    const auto source = platform::FileSize(from);
+    if (!source.has_value() || platform::FileSize(to) != source) {
+        SetReason(reason, "复制不完整");
+        return false;
+    }
+    return true;
+}
+
+std::optional<fs::path> RegularFileInFolder(const fs::path& folder, const std::string& fileName,
+                                            std::string& reason) {
+    std::optional<fs::path> file = FileInFolder(folder, fileName);
+    if (!file) {
+        reason = kNotAFileNameReason;
+        return std::nullopt;
+    }
+    switch (platform::KindOf(*file)) {
+        case platform::EntryKind::kRegularFile:
+            return file;
+        case platform::EntryKind::kMissing:
+            reason = kNoSuchFileReason;
+            return std::nullopt;
+        default:
+            reason = kNotARegularFileReason;
+            return std::nullopt;
+    }
+}
+
 std::vector<FolderFont> FontFolderListing(const fs::path& folder) {
     std::vector<FolderFont> fonts;
     for (std::string& name : platform::ListFiles(folder)) {
+        const fs::path file = folder / platform::PathFromUtf8(name);
+        if (platform::IsTemporaryName(name) ||
+            platform::KindOf(file) != platform::EntryKind::kRegularFile) {
+            continue;
+        }
         std::string displayName =
             fonts::ReadFaceName(platform::PathToUtf8(folder / platform::PathFromUtf8(name)));
         if (!displayName.empty()) {
@@ -107,7 +148,10 @@ int ProgressPercent(int i, int count) {
 }
 
 CollectionOutcome UninstallDownloadedFonts(fonts::FontRegistry& registry,
-                                           const fs::path& downloadFolder, const FolderRows& rows) {
+                                           const fs::path& downloadFolder,
+                                           const fs::path& recycleBin, const FolderRows& rows) {
+    fonts::FontSystem& system = registry.System();
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
     CollectionOutcome outcome;
     const int count = rows.RowCount();
     for (int r = 0; r < count; ++r) {
@@ -115,19 +159,34 @@ CollectionOutcome UninstallDownloadedFonts(fonts::FontRegistry& registry,
         if (!row.Checked) {
             continue;
         }
-        const std::optional<fs::path> file = FileInFolder(downloadFolder, row.FileName);
+        std::string reason;
+        const std::optional<fs::path> file =
+            RegularFileInFolder(downloadFolder, row.FileName, reason);
         if (!file) {
-            outcome.Kept.push_back({row.FileName, kNotAFileNameReason});
+            outcome.Kept.push_back({row.FileName, reason});
             continue;
         }
         const std::string displayName = row.DisplayName.empty()
                                             ? fonts::ReadFaceName(platform::PathToUtf8(*file))
                                             : row.DisplayName;
-        if (const std::optional<fonts::FontEntry> entry = registry.FindEntry(displayName)) {
-            fonts::UninstallFont(registry.System(), *entry);
-            fonts::ReleaseFontFile(registry.System(), entry->FilePath);
+        // Only the font installed from this file: a font of the same name from elsewhere is
+        // not the user's choice.
+        const std::optional<fonts::FontEntry> entry = registry.FindEntry(displayName);
+        if (entry && entry->FilePath == system.FontsFolder() + fonts::RemoveSpaces(row.FileName) &&
+            system.OwnsFile(entry->FilePath)) {
+            system.LastWriteError();
+            if (!fonts::UninstallFont(system, *entry) && system.LastWriteError()) {
+                outcome.Kept.push_back({row.FileName, "未能卸载:" + platform::WriteErrorText(
+                                                                        system.LastWriteError())});
+                continue;
+            }
+            fonts::ReleaseFontFile(system, entry->FilePath);
         }
-        DeleteCounted(*file, row.FileName, outcome);
+        if (MoveUnderFreeName(*file, recycleBin, reason)) {
+            ++outcome.Done;
+        } else {
+            outcome.Kept.push_back({row.FileName, reason});
+        }
     }
     return outcome;
 }
@@ -135,66 +194,12 @@ CollectionOutcome UninstallDownloadedFonts(fonts::FontRegistry& registry,
 CollectionOutcome ReinstallDownloadedFonts(fonts::FontSystem& system,
                                            const fs::path& downloadFolder, const FolderRows& rows,
                                            const ProgressHook& progress) {
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
     CollectionOutcome outcome;
     ForEachRowAfterProgress(rows, progress, [&](const FolderRow& row) {
         if (InstallRowFile(system, downloadFolder, row.FileName, row.FileName, outcome)) {
             ++outcome.Done;
         }
-    });
-    return outcome;
-}
-
-CollectionOutcome MoveFontToRecycleBin(fonts::FontRegistry& registry,
-                                       const std::string& displayName, const fs::path& recycleBin) {
-    CollectionOutcome outcome;
-    if (displayName.empty()) {
-        return outcome;
-    }
-    const std::optional<fonts::FontEntry> entry = registry.FindEntry(displayName);
-    if (!entry) {
-        return outcome;
-    }
-    const std::string fileName = FileNameOf(entry->FilePath);
-    const std::optional<fs::path> copy = FileInFolder(recycleBin, fileName);
-    if (!copy) {
-        outcome.Kept.push_back({displayName, kNotAFileNameReason});
-        return outcome;
-    }
-    platform::CreateFolder(recycleBin);
-    std::string reason;
-    if (!RemoveWithCopy(registry.System(), *entry, *copy, IfStillRunning::kRemoveFileAnyway,
-                        &reason)) {
-        outcome.Kept.push_back({displayName, reason});
-        return outcome;
-    }
-    ++outcome.Done;
-    return outcome;
-}
-
-CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system, const fs::path& recycleBin,
-                                       const FolderRows& rows, const ProgressHook& progress) {
-    CollectionOutcome outcome;
-    ForEachRowAfterProgress(rows, progress, [&](const FolderRow& row) {
-        // The bin's file may be the font's only copy: it goes only once the install is whole.
-        if (InstallRowFile(system, recycleBin, row.FileName, row.FileName, outcome)) {
-            platform::DeleteFile(recycleBin / platform::PathFromUtf8(row.FileName));
-            ++outcome.Done;
-        }
-    });
-    return outcome;
-}
-
-CollectionOutcome PurgeRecycledFonts(const fs::path& recycleBin, const FolderRows& rows,
-                                     const ProgressHook& progress) {
-    CollectionOutcome outcome;
-    ForEachRowAfterProgress(rows, progress, [&](const FolderRow& row) {
-        const std::optional<fs::path> file = FileInFolder(recycleBin, row.FileName);
-        if (!file) {
-            outcome.Kept.push_back({row.FileName, kNotAFileNameReason});
-            return;
-        }
-        platform::SetReadOnly(*file, false);
-        DeleteCounted(*file, row.FileName, outcome);
     });
     return outcome;
 }
@@ -212,6 +217,7 @@ CollectionOutcome BackupInstalledFonts(fonts::FontSystem& system, const fs::path
             files.push_back(std::move(path));
         }
     }
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
     CollectionOutcome outcome;
     platform::CreateFolder(backupFolder);
     const int count = static_cast<int>(files.size());
@@ -234,6 +240,7 @@ CollectionOutcome BackupInstalledFonts(fonts::FontSystem& system, const fs::path
 
 CollectionOutcome RestoreBackedUpFonts(fonts::FontSystem& system, const fs::path& backupFolder,
                                        const FolderRows& rows, const ProgressHook& progress) {
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
     CollectionOutcome outcome;
     const int count = rows.RowCount();
     for (int i = 1; i <= count; ++i) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ struct FolderFont {
     std::string DisplayName;  // never empty
 };
 
-// The font files directly in `folder`: regular files, hidden ones included, that yield a display
-// name; sub-folders and other files are left out. Empty when the folder cannot be read.
+// The font files directly in `folder`: regular files (not links), hidden ones included, that
+// yield a display name; sub-folders, other files and the leftovers of killed writes are left
+// out. Empty when the folder cannot be read.
 std::vector<FolderFont> FontFolderListing(const std::filesystem::path& folder);
 
 struct FolderRow {
@@ -57,6 +59,17 @@ struct CollectionOutcome {
     std::vector<KeptFile> Kept;  // files left where they were, or not copied, and why
 };
 
+// True when `to` is a complete copy of `from` (as long as its source), written under a
+// temporary name, flushed and renamed into place. `reason` (when given) says why not.
+bool CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to,
+               std::string* reason = nullptr);
+
+// The row's file in `folder` when it is a plain name of a regular file there (never a link);
+// else none, with `reason` set.
+std::optional<std::filesystem::path> RegularFileInFolder(const std::filesystem::path& folder,
+                                                         const std::string& fileName,
+                                                         std::string& reason);
+
 // Told before or after each row as its operation defines; may let the window process events.
 using ProgressHook = std::function<void(int percent)>;
 
@@ -64,33 +77,18 @@ using ProgressHook = std::function<void(int percent)>;
 // 100 when the count has dropped to 0.
 int ProgressPercent(int i, int count);
 
-// "卸载" on the downloaded fonts: each checked row's font is uninstalled when a font of its
-// display name is installed (the installed file stays), and the row's file is deleted.
+// "卸载" on the downloaded fonts: each checked row's font is uninstalled when the installed font
+// of its display name was installed from that file (the installed file stays, hidden), and the
+// row's file goes into the recycle bin, from where "还原" brings the font back.
 CollectionOutcome UninstallDownloadedFonts(fonts::FontRegistry& registry,
                                            const std::filesystem::path& downloadFolder,
+                                           const std::filesystem::path& recycleBin,
                                            const FolderRows& rows);
 
 // "重装": installs each checked row's file under its own name. Progress i / rows before row i.
 CollectionOutcome ReinstallDownloadedFonts(fonts::FontSystem& system,
                                            const std::filesystem::path& downloadFolder,
                                            const FolderRows& rows, const ProgressHook& progress);
-
-// "删除字体": the installed font `displayName` copied into the bin under its file's name, then
-// uninstalled and its file deleted. When the copy fails the font stays installed and the
-// outcome keeps it with the reason. Nothing happens for an empty or unknown name.
-CollectionOutcome MoveFontToRecycleBin(fonts::FontRegistry& registry,
-                                       const std::string& displayName,
-                                       const std::filesystem::path& recycleBin);
-
-// "还原" in the bin: each checked file installed under its own name and, once its copy in the
-// Fonts folder is whole, taken out of the bin; a file whose install fails stays in the bin.
-CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system,
-                                       const std::filesystem::path& recycleBin,
-                                       const FolderRows& rows, const ProgressHook& progress);
-
-// "清空": each checked file made writable and deleted.
-CollectionOutcome PurgeRecycledFonts(const std::filesystem::path& recycleBin,
-                                     const FolderRows& rows, const ProgressHook& progress);
 
 // "一键备份": every installed font file (each style's file too) copied into the backup under its
 // file's name, replacing an older copy of that name only once the new one is whole. Progress

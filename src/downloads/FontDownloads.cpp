@@ -98,8 +98,14 @@ FontDownloadResult FontDownloads::Complete(const std::string& fontName, const fs
 
     fonts::FontSystem& system = registry_.System();
     std::string targetName = fontName + ".ttf";
-    // Its result is not looked at: whatever the copy is, the table is reloaded and shown.
-    fonts::InstallFont(system, platform::PathToUtf8(target), targetName);
+    std::string failure;
+    if (fonts::InstallFont(system, platform::PathToUtf8(target), targetName, &failure) == 0) {
+        // A full or read-only Fonts folder is told as itself; a body that is no font is bad data.
+        result.message = fonts::ReadFaceName(platform::PathToUtf8(target)).empty()
+                             ? std::string(kDataErrorMessage)
+                             : failure;
+        return result;
+    }
     system.AnnounceFontChange();
     registry_.LoadFontTable();
     result.installed = true;

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "fonts/FontDisplayName.h"
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/WorkerThreads.h"
@@ -15,6 +16,12 @@ namespace {
 constexpr std::size_t kCapacityStep = 100;
 // The file systems take 255 bytes; the copy's temporary name beside it needs a few more.
 constexpr std::size_t kFileNameMaxBytes = 200;
+
+constexpr const char* kNameNotUtf8Reason = "文件名不是有效的UTF-8文本";
+constexpr const char* kDotNameReason = "以“.”开头的文件名不会被字体系统列出";
+constexpr const char* kUnusableNameReason = "不是字体文件夹里可用的文件名";
+constexpr const char* kNotAFontReason = "不是可以安装的字体文件";
+constexpr const char* kNoSuchFileReason = "文件不存在";
 
 }  // namespace
 
@@ -114,32 +121,56 @@ void FontRegistry::WithTable(const std::function<void(std::vector<FontEntry>&)>&
 }
 
 std::string InstallTargetName(FontSystem& system, const std::string& sourcePath,
-                              const std::string& targetName) {
+                              const std::string& targetName, std::string* reason) {
     std::string name = RemoveSpaces(targetName);
     const bool given = !name.empty();
     if (!given) {
         std::size_t slash = sourcePath.rfind('/');
         name = slash == std::string::npos ? sourcePath : sourcePath.substr(slash + 1);
     }
-    if (name.empty() || name == "." || name == ".." || name.size() > kFileNameMaxBytes ||
+    auto refuse = [&](const char* why) {
+        if (reason != nullptr) {
+            *reason = why;
+        }
+        return std::string();
+    };
+    if (!platform::IsValidUtf8(name)) {
+        return refuse(kNameNotUtf8Reason);
+    }
+    if (name.starts_with('.')) {
+        return refuse(kDotNameReason);
+    }
+    if (name.empty() || name.size() > kFileNameMaxBytes ||
         name.find_first_of(std::string_view("/\0", 2)) != std::string::npos ||
         (given &&
          (platform::HasControlCharacter(name) || name.find_first_of("*?") != std::string::npos)) ||
         system.KeepsFileName(name)) {
-        return {};
+        return refuse(kUnusableNameReason);
     }
     return name;
 }
 
-int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName) {
-    // Downloads and local pages install from different threads; one at a time.
-    static std::mutex installMutex;
-    std::lock_guard lock(installMutex);
-    std::string displayName = RemoveSpaces(ReadFaceName(sourcePath));
-    std::string name = InstallTargetName(system, sourcePath, targetName);
-    targetName = RemoveSpaces(targetName);
-    if (displayName.empty() || name.empty()) {
+int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName,
+                std::string* failure) {
+    // Downloads and local pages install from different threads, other processes at the same
+    // time: one at a time.
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
+    auto fail = [&](std::string why) {
+        if (failure != nullptr) {
+            *failure = std::move(why);
+        }
         return 0;
+    };
+    std::string displayName = RemoveSpaces(ReadFaceName(sourcePath));
+    std::string reason;
+    std::string name = InstallTargetName(system, sourcePath, targetName, &reason);
+    targetName = RemoveSpaces(targetName);
+    if (displayName.empty()) {
+        return fail(platform::FileExists(platform::PathFromUtf8(sourcePath)) ? kNotAFontReason
+                                                                             : kNoSuchFileReason);
+    }
+    if (name.empty()) {
+        return fail(reason);
     }
     targetName = std::move(name);
     std::string fontsFolder = system.FontsFolder();
@@ -148,11 +179,17 @@ int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& 
     std::filesystem::create_directories(folder, ec);
     platform::SetReadOnly(folder, false);
     std::string destination = fontsFolder + targetName;
-    // A failed copy is not reported: the file already there, if any, is added and recorded.
-    platform::CopyFile(platform::PathFromUtf8(sourcePath), platform::PathFromUtf8(destination),
-                       true);
+    system.LastWriteError();
+    // Recorded before the copy: a record of a file that never came is dropped at the next write,
+    // while a copy without its record would not be the program's to remove.
+    if (!system.SetFontsKeyValue(displayName + " (TrueType)", targetName)) {
+        return fail(platform::WriteErrorText(system.LastWriteError()));
+    }
+    if (!platform::CopyFile(platform::PathFromUtf8(sourcePath), platform::PathFromUtf8(destination),
+                            true, &ec)) {
+        return fail(platform::WriteErrorText(ec));
+    }
     system.AddFontResource(destination);
-    system.SetFontsKeyValue(displayName + " (TrueType)", targetName);
     return 1;
 }
 
@@ -164,12 +201,20 @@ bool UninstallFont(FontSystem& system, const FontEntry& entry) {
     if (entry.FilePath.empty()) {
         return false;
     }
-    // So that the caller can delete a read-only file afterwards.
-    platform::SetReadOnly(platform::PathFromUtf8(entry.FilePath), false);
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
+    // So that the caller can delete a read-only file afterwards (only a file of ours).
+    if (system.OwnsFile(entry.FilePath)) {
+        platform::SetReadOnly(platform::PathFromUtf8(entry.FilePath), false);
+    }
+    system.LastWriteError();
     if (!system.RemoveFontResource(entry.FilePath)) {
         return false;
     }
-    system.DeleteFontsKeyValue(entry.ValueName, entry.FilePath);
+    if (!system.DeleteFontsKeyValue(entry.ValueName, entry.FilePath) && system.LastWriteError()) {
+        // Half an uninstall is none: the font comes back as it was.
+        system.AddFontResource(entry.FilePath);
+        return false;
+    }
     return true;
 }
 

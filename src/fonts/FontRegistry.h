@@ -72,21 +72,25 @@ class FontRegistry {
 
 // The file name InstallFont gives the copy of `sourcePath`: `targetName` with its spaces
 // removed, or the source's own file name when that is empty. Empty when the name is refused:
-// it must be one plain file name (not "." or "..", no '/', at most 200 bytes) that the system
-// does not keep for itself. A given name, which may come from the network, must also hold no
-// control character and no '*' or '?' (the reject rules match file names as globs); the
-// source's own name is a real file's and stays as it is.
+// it must be one plain file name (not "." or "..", no '/', at most 200 bytes) in UTF-8, not
+// starting with "." (fontconfig would never list it), that the system does not keep for
+// itself. A given name, which may come from the network, must also hold no control character
+// and no '*' or '?' (the reject rules match file names as globs); the source's own name is a
+// real file's and stays as it is. `reason`, when given, says why a name is refused.
 std::string InstallTargetName(FontSystem& system, const std::string& sourcePath,
-                              const std::string& targetName);
+                              const std::string& targetName, std::string* reason = nullptr);
 
 // Copies the font into the Fonts folder, adds it and records it. `targetName` (in/out) is the
 // copy's file name, spaces removed, or empty for the source's own file name. 1 when the font
-// was processed, 0 when the source yields no display name or the name is refused (see
-// InstallTargetName); then nothing is written.
-int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName);
+// was installed, 0 when the source yields no display name, the name is refused (see
+// InstallTargetName), or the copy or its record could not be written; `failure`, when given,
+// then says why in the words the user reads. Holds the system's write lock.
+int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName,
+                std::string* failure = nullptr);
 
 // Takes entry n (1-based) out of the running fonts and deletes its value; false when the font
-// was not in the running fonts. The file stays.
+// was not in the running fonts or its records could not be written (then it stays as it was).
+// The file stays.
 bool UninstallFont(const FontRegistry& registry, int n);
 // The same for an entry already read from the table.
 bool UninstallFont(FontSystem& system, const FontEntry& entry);

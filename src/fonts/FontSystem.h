@@ -2,7 +2,9 @@
 // The desktop's font services that the installed-font table and the install primitives sit
 // on: a key of installed font files, the Fonts folder, and the running font set.
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace glyphwell::fonts {
@@ -36,6 +38,21 @@ class FontSystem {
 
     // Tells every program that the installed fonts changed; returns once they can see it.
     virtual void AnnounceFontChange() = 0;
+
+    // The lock file that every process holds while it changes the installed fonts, their records
+    // or the program's working folders (platform::ExclusiveFileLock); empty for none.
+    virtual std::filesystem::path WriteLockFile() { return {}; }
+    // True when the file is one the program put into the Fonts folder itself: only such a file
+    // may be deleted or moved. A font anywhere else is only ever hidden.
+    virtual bool OwnsFile(const std::string& filePath) {
+        const std::string folder = FontsFolder();
+        return filePath.starts_with(folder) &&
+               filePath.find('/', folder.size()) == std::string::npos;
+    }
+    // The installed files that are hidden (uninstalled with their files kept).
+    virtual std::vector<std::string> HiddenFiles() { return {}; }
+    // Why the last record or rule that could not be written failed; clear when none failed.
+    virtual std::error_code LastWriteError() { return {}; }
 };
 
 }  // namespace glyphwell::fonts

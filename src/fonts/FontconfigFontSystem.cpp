@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fonts/FontDisplayName.h"
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/RunDirectory.h"
 
@@ -266,6 +267,7 @@ bool FontconfigFontSystem::KeepsFileName(const std::string& name) {
 
 void FontconfigFontSystem::MoveLegacyKeyFile() {
     // Once: users keep the value names they installed their fonts under.
+    platform::ExclusiveFileLock writer(WriteLockFile());
     fs::path legacy = platform::PathFromUtf8(paths_.fontsFolder + kLegacyFontsKeyFileName);
     if (platform::FileExists(paths_.keyFile) || !platform::FileExists(legacy)) {
         return;
@@ -347,19 +349,92 @@ std::vector<FontsKeyValue> FontconfigFontSystem::ReadKeyFile() const {
     return text ? ParseKeyText(*text, true) : std::vector<FontsKeyValue>();
 }
 
-bool FontconfigFontSystem::WriteKeyFile(const std::vector<FontsKeyValue>& values) const {
+bool FontconfigFontSystem::WriteKeyFile(const std::vector<FontsKeyValue>& values,
+                                        const std::string& coming) {
     std::string text;
     for (const FontsKeyValue& value : values) {
-        // Names of files that were deleted behind our back are dropped with them.
+        // Names of files that were deleted behind our back are dropped with them; the file
+        // being installed is recorded before it comes.
         std::string file =
             IsAbsoluteFontPath(value.data) ? value.data : paths_.fontsFolder + value.data;
-        if (platform::FileExists(platform::PathFromUtf8(file))) {
+        if (value.data == coming || platform::FileExists(platform::PathFromUtf8(file))) {
             text += EscapeKeyText(value.data) + "\t" + EscapeKeyText(value.name) + "\n";
         }
     }
     std::error_code ec;
     fs::create_directories(paths_.keyFile.parent_path(), ec);
-    return platform::WriteWholeFile(paths_.keyFile, text);
+    return Written(platform::WriteWholeFile(paths_.keyFile, text, &ec), ec);
+}
+
+fs::path FontconfigFontSystem::OwnedFilesFile() const {
+    return paths_.keyFile.parent_path() / kOwnedFilesFileName;
+}
+
+std::set<std::string> FontconfigFontSystem::ReadOwned() const {
+    std::set<std::string> names;
+    std::optional<std::string> text = platform::ReadWholeFile(OwnedFilesFile());
+    std::string_view rest = text ? std::string_view(*text) : std::string_view();
+    while (!rest.empty()) {
+        std::string_view line = rest.substr(0, rest.find('\n'));
+        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+        if (!line.empty()) {
+            names.insert(UnescapeKeyText(line));
+        }
+    }
+    return names;
+}
+
+bool FontconfigFontSystem::AddOwned(const std::string& data) {
+    if (IsAbsoluteFontPath(data)) {
+        return true;
+    }
+    std::set<std::string> names = ReadOwned();
+    if (!names.insert(data).second) {
+        return true;
+    }
+    std::string text;
+    for (const std::string& name : names) {
+        // Names whose files are gone are dropped with them.
+        if (name == data || platform::KindOf(platform::PathFromUtf8(paths_.fontsFolder + name)) ==
+                                platform::EntryKind::kRegularFile) {
+            text += EscapeKeyText(name) + "\n";
+        }
+    }
+    std::error_code ec;
+    fs::create_directories(OwnedFilesFile().parent_path(), ec);
+    return Written(platform::WriteWholeFile(OwnedFilesFile(), text, &ec), ec);
+}
+
+bool FontconfigFontSystem::Written(bool ok, const std::error_code& error) {
+    if (!ok && !lastWriteError_) {
+        lastWriteError_ = error ? error : std::make_error_code(std::errc::io_error);
+    }
+    return ok;
+}
+
+std::error_code FontconfigFontSystem::LastWriteError() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(lastWriteError_, {});
+}
+
+fs::path FontconfigFontSystem::WriteLockFile() {
+    return paths_.keyFile.parent_path() / kWriteLockFileName;
+}
+
+bool FontconfigFontSystem::OwnsFile(const std::string& filePath) {
+    const std::string data = KeyData(filePath);
+    if (IsAbsoluteFontPath(data) ||
+        platform::KindOf(platform::PathFromUtf8(filePath)) != platform::EntryKind::kRegularFile) {
+        return false;
+    }
+    std::lock_guard lock(mutex_);
+    if (ReadOwned().contains(data)) {
+        return true;
+    }
+    // Installed by a version that kept no list of its files: its key still names them.
+    const std::vector<FontsKeyValue> values = ReadKeyFile();
+    return std::any_of(values.begin(), values.end(),
+                       [&](const FontsKeyValue& value) { return value.data == data; });
 }
 
 std::set<std::string> FontconfigFontSystem::ReadRejected() const {
@@ -381,7 +456,7 @@ std::set<std::string> FontconfigFontSystem::ReadRejected() const {
     return files;
 }
 
-bool FontconfigFontSystem::WriteRejected(const std::set<std::string>& files) const {
+bool FontconfigFontSystem::WriteRejected(const std::set<std::string>& files) {
     std::string text =
         "<?xml version=\"1.0\"?>\n"
         "<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
@@ -401,16 +476,15 @@ bool FontconfigFontSystem::WriteRejected(const std::set<std::string>& files) con
         "</fontconfig>\n";
     std::error_code ec;
     fs::create_directories(paths_.rejectFile.parent_path(), ec);
-    return platform::WriteWholeFile(paths_.rejectFile, text);
+    return Written(platform::WriteWholeFile(paths_.rejectFile, text, &ec), ec);
 }
 
 bool FontconfigFontSystem::SetRejected(const std::string& filePath, bool rejected) {
     std::set<std::string> files = ReadRejected();
     bool changed = rejected ? files.insert(filePath).second : files.erase(filePath) > 0;
-    if (!changed) {
+    if (!changed || !WriteRejected(files)) {
         return false;
     }
-    WriteRejected(files);
     stale_ = true;
     return true;
 }
@@ -611,7 +685,11 @@ std::vector<FontsKeyValue> FontconfigFontSystem::EnumerateFontsKey() {
 }
 
 bool FontconfigFontSystem::SetFontsKeyValue(const std::string& name, const std::string& data) {
+    platform::ExclusiveFileLock writer(WriteLockFile());
     std::lock_guard lock(mutex_);
+    if (!AddOwned(data)) {
+        return false;
+    }
     std::vector<FontsKeyValue> values = ReadKeyFile();
     bool replaced = false;
     for (FontsKeyValue& value : values) {
@@ -623,8 +701,9 @@ bool FontconfigFontSystem::SetFontsKeyValue(const std::string& name, const std::
     if (!replaced) {
         values.push_back({name, data});
     }
-    bool ok = WriteKeyFile(values);
-    SetRejected(IsAbsoluteFontPath(data) ? data : paths_.fontsFolder + data, false);
+    bool ok = WriteKeyFile(values, data);
+    const std::string file = IsAbsoluteFontPath(data) ? data : paths_.fontsFolder + data;
+    ok = (SetRejected(file, false) || !ReadRejected().contains(file)) && ok;
     // The key changed: the next listing must look at the folders again.
     stale_ = true;
     return ok;
@@ -632,28 +711,35 @@ bool FontconfigFontSystem::SetFontsKeyValue(const std::string& name, const std::
 
 bool FontconfigFontSystem::DeleteFontsKeyValue(const std::string& name,
                                                const std::string& filePath) {
+    platform::ExclusiveFileLock writer(WriteLockFile());
     std::lock_guard lock(mutex_);
     std::string data = KeyData(filePath);
     std::vector<FontsKeyValue> values = ReadKeyFile();
-    std::erase_if(values, [&](const FontsKeyValue& value) { return value.data == data; });
+    bool recorded = false;
     bool recordedUnderOtherName = false;
-    for (const FontsKeyValue& value : ReadKeyFile()) {
+    for (const FontsKeyValue& value : values) {
+        recorded = recorded || value.data == data;
         recordedUnderOtherName =
             recordedUnderOtherName || (value.data == data && value.name != name);
     }
     if (recordedUnderOtherName) {
         return false;
     }
-    WriteKeyFile(values);
-    SetRejected(filePath, true);
+    std::erase_if(values, [&](const FontsKeyValue& value) { return value.data == data; });
+    // Its file stays the program's to delete after the key forgets it.
+    if ((recorded && !AddOwned(data)) || !WriteKeyFile(values)) {
+        return false;
+    }
+    const bool hidden = SetRejected(filePath, true) || ReadRejected().contains(filePath);
     stale_ = true;
-    return true;
+    return hidden;
 }
 
 bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
     bool added;
     std::function<void(const std::string&)> hook;
     {
+        platform::ExclusiveFileLock writer(WriteLockFile());
         std::lock_guard lock(mutex_);
         if (std::find(appFonts_.begin(), appFonts_.end(), filePath) == appFonts_.end()) {
             appFonts_.push_back(filePath);
@@ -676,6 +762,7 @@ bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
 }
 
 bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
+    platform::ExclusiveFileLock writer(WriteLockFile());
     std::lock_guard lock(mutex_);
     NoticeOutsideChanges();
     // A file our own rule rejects is out of the set already: seeing that needs no rebuild of a
@@ -683,8 +770,11 @@ bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
     if (!FitsInRule(filePath) || ReadRejected().contains(filePath) || !InFontSet(filePath)) {
         return false;
     }
+    // A rule that could not be written hides nothing: the font is still in the set.
+    if (!SetRejected(filePath, true)) {
+        return false;
+    }
     std::erase(appFonts_, filePath);
-    SetRejected(filePath, true);
     stale_ = true;
     return true;
 }

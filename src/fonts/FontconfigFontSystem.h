@@ -25,6 +25,10 @@ inline constexpr const char* kFontsKeyFileName = "fonts-key";
 // name, so that no font can pose as the old key.
 inline constexpr const char* kLegacyFontsKeyFileName = ".glyphwell-fonts-key";
 inline constexpr const char* kRejectFileName = "85-glyphwell-rejected.conf";
+// Beside the key: the lock every writer holds, and the names of the files the program put into
+// the Fonts folder (kept after an uninstall, so that their files stay ours to delete).
+inline constexpr const char* kWriteLockFileName = "records.lock";
+inline constexpr const char* kOwnedFilesFileName = "installed-files";
 
 struct FontconfigPaths {
     // Ends with '/'.
@@ -52,6 +56,10 @@ class FontconfigFontSystem : public FontSystem {
     bool AddFontResource(const std::string& filePath) override;
     bool RemoveFontResource(const std::string& filePath) override;
     void AnnounceFontChange() override;
+    std::filesystem::path WriteLockFile() override;
+    bool OwnsFile(const std::string& filePath) override;
+    std::vector<std::string> HiddenFiles() override { return RejectedFiles(); }
+    std::error_code LastWriteError() override;
 
     // Hooks for the UI layer: a file was added for this process (its own font database should
     // add it too), and the installed fonts changed.
@@ -69,12 +77,17 @@ class FontconfigFontSystem : public FontSystem {
     std::optional<std::filesystem::file_time_type> RejectFileTime() const;
     bool InFontSet(const std::string& filePath);
     std::set<std::string> ReadRejected() const;
-    bool WriteRejected(const std::set<std::string>& files) const;
+    bool WriteRejected(const std::set<std::string>& files);
     bool SetRejected(const std::string& filePath, bool rejected);
     void MoveLegacyKeyFile();
     std::vector<FontsKeyValue> ReadKeyFile() const;
-    bool WriteKeyFile(const std::vector<FontsKeyValue>& values) const;
+    bool WriteKeyFile(const std::vector<FontsKeyValue>& values, const std::string& coming = {});
     std::string KeyData(const std::string& filePath) const;
+    std::filesystem::path OwnedFilesFile() const;
+    std::set<std::string> ReadOwned() const;
+    bool AddOwned(const std::string& data);
+    // Keeps the first write error since the last call of LastWriteError.
+    bool Written(bool ok, const std::error_code& error);
 
     FontconfigPaths paths_;
     std::mutex mutex_;
@@ -85,6 +98,7 @@ class FontconfigFontSystem : public FontSystem {
     std::vector<std::string> appFonts_;
     std::function<void(const std::string&)> fontAddedHook_;
     std::function<void()> fontsChangedHook_;
+    std::error_code lastWriteError_;
 };
 
 }  // namespace glyphwell::fonts

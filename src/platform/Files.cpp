@@ -1,6 +1,8 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,18 +42,67 @@ fs::path TemporaryPathBeside(const fs::path& target) {
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
     fs::path temporary = target;
-    temporary += suffix;
+    temporary.replace_filename("." + target.filename().string() + suffix);
     return temporary;
 }
 
-bool IsTemporaryNameFor(std::string_view name, std::string_view targetName) {
-    constexpr std::size_t kSuffixBytes = 1 + 16 + 4;  // "." + 16 hex digits + ".tmp"
-    if (name.size() != targetName.size() + kSuffixBytes || !name.starts_with(targetName) ||
-        name[targetName.size()] != '.' || !name.ends_with(".tmp")) {
-        return false;
+namespace {
+
+constexpr std::size_t kTemporarySuffixBytes = 1 + 16 + 4;  // "." + 16 hex digits + ".tmp"
+
+// The target name inside a temporary name, with its leading dot if any; none for another name.
+std::optional<std::string_view> TemporaryTarget(std::string_view name) {
+    if (name.size() <= kTemporarySuffixBytes || !name.ends_with(".tmp")) {
+        return std::nullopt;
     }
-    return name.substr(targetName.size() + 1, 16).find_first_not_of("0123456789abcdef") ==
-           std::string_view::npos;
+    const std::size_t dot = name.size() - kTemporarySuffixBytes;
+    if (name[dot] != '.' ||
+        name.substr(dot + 1, 16).find_first_not_of("0123456789abcdef") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return name.substr(0, dot);
+}
+
+// Holds the file's lock while it is written, so that a cleaner sees it is in use.
+void MarkBeingWritten(int fd) {
+    ::flock(fd, LOCK_EX | LOCK_NB);
+}
+
+}  // namespace
+
+bool IsTemporaryNameFor(std::string_view name, std::string_view targetName) {
+    const std::optional<std::string_view> target = TemporaryTarget(name);
+    return target &&
+           (*target == targetName || (target->starts_with('.') && target->substr(1) == targetName));
+}
+
+bool IsTemporaryName(std::string_view name) {
+    return TemporaryTarget(name).has_value();
+}
+
+int RemoveLeftoverTemporaryFiles(const fs::path& folder, const std::vector<std::string>& prefixes) {
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const bool leftover =
+            IsTemporaryName(name) ||
+            std::any_of(prefixes.begin(), prefixes.end(),
+                        [&](const std::string& prefix) { return name.starts_with(prefix); });
+        if (!leftover || KindOf(it->path()) != EntryKind::kRegularFile) {
+            continue;
+        }
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) {
+            continue;
+        }
+        // A writer still at work holds the lock; a killed one holds nothing.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(it->path().c_str()) == 0) {
+            ++removed;
+        }
+        ::close(fd);
+    }
+    return removed;
 }
 
 bool IsPlainFileName(std::string_view name) {
@@ -119,6 +170,7 @@ bool CopyFile(const fs::path& from, const fs::path& to, bool overwrite, std::err
         ::close(source);
         return fail(why);
     }
+    MarkBeingWritten(target);
     // Read and write ourselves: the library's copy reports a full disk as a plain I/O error.
     std::vector<char> buffer(256 * 1024);
     int copyError = 0;
@@ -141,6 +193,10 @@ bool CopyFile(const fs::path& from, const fs::path& to, bool overwrite, std::err
         copyError = errno;
     }
     ::close(source);
+    // Renamed while still held, so that no cleaner takes it for a leftover in between.
+    if (copyError == 0 && !MoveFileOver(temporary, to, &ec)) {
+        copyError = ec.value();
+    }
     if (::close(target) != 0 && copyError == 0) {
         copyError = errno;
     }
@@ -148,10 +204,6 @@ bool CopyFile(const fs::path& from, const fs::path& to, bool overwrite, std::err
     if (copyError != 0) {
         fs::remove(temporary, removeError);
         return fail(std::error_code(copyError, std::generic_category()));
-    }
-    if (!MoveFileOver(temporary, to, &ec)) {
-        fs::remove(temporary, removeError);
-        return fail(ec);
     }
     if (error != nullptr) {
         error->clear();
@@ -253,12 +305,12 @@ std::optional<std::string> ReadRegularFile(const fs::path& path, std::size_t max
     return bytes;
 }
 
-bool WriteWholeFile(const fs::path& path, std::string_view bytes) {
+bool WriteWholeFile(const fs::path& path, std::string_view bytes, std::error_code* error) {
     const fs::path temporary = TemporaryPathBeside(path);
-    if (!WriteNewFileDurably(temporary, bytes)) {
+    if (!WriteNewFileDurably(temporary, bytes, error)) {
         return false;
     }
-    if (!MoveFileOver(temporary, path)) {
+    if (!MoveFileOver(temporary, path, error)) {
         std::error_code ec;
         fs::remove(temporary, ec);
         return false;
@@ -266,18 +318,29 @@ bool WriteWholeFile(const fs::path& path, std::string_view bytes) {
     return true;
 }
 
-bool WriteNewFileDurably(const fs::path& path, std::string_view bytes) {
+bool WriteNewFileDurably(const fs::path& path, std::string_view bytes, std::error_code* error) {
+    auto fail = [&] {
+        if (error != nullptr) {
+            *error = std::error_code(errno, std::generic_category());
+        }
+        return false;
+    };
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
-        return false;
+        return fail();
     }
+    MarkBeingWritten(fd);
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const int writeErrno = errno;
     ok = ::close(fd) == 0 && ok;
     if (!ok) {
+        errno = writeErrno != 0 ? writeErrno : errno;
+        fail();
         std::error_code ec;
         fs::remove(path, ec);
+        return false;
     }
-    return ok;
+    return true;
 }
 
 bool MoveFileOver(const fs::path& from, const fs::path& to, std::error_code* error) {
@@ -297,6 +360,87 @@ bool MoveFileOver(const fs::path& from, const fs::path& to, std::error_code* err
         ::close(fd);
     }
     return true;
+}
+
+bool MoveFileNoReplace(const fs::path& from, const fs::path& to, std::error_code* error) {
+    int result = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    if (result != 0 && errno == EINVAL) {
+        // A file system without the flag: a new link fails when the name is taken.
+        result = ::link(from.c_str(), to.c_str());
+        if (result == 0) {
+            ::unlink(from.c_str());
+        }
+    }
+    if (result != 0) {
+        if (error != nullptr) {
+            *error = std::error_code(errno, std::generic_category());
+        }
+        return false;
+    }
+    const fs::path folder = to.has_parent_path() ? to.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    if (error != nullptr) {
+        error->clear();
+    }
+    return true;
+}
+
+EntryKind KindOf(const fs::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return EntryKind::kMissing;
+    }
+    if (S_ISREG(info.st_mode)) {
+        return EntryKind::kRegularFile;
+    }
+    if (S_ISLNK(info.st_mode)) {
+        return EntryKind::kLink;
+    }
+    return S_ISDIR(info.st_mode) ? EntryKind::kFolder : EntryKind::kOther;
+}
+
+bool SameContents(const fs::path& a, const fs::path& b) {
+    const std::optional<std::int64_t> size = FileSize(a);
+    if (!size || FileSize(b) != size) {
+        return false;
+    }
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    std::vector<char> one(64 * 1024);
+    std::vector<char> two(one.size());
+    while (first && second) {
+        first.read(one.data(), static_cast<std::streamsize>(one.size()));
+        second.read(two.data(), static_cast<std::streamsize>(two.size()));
+        if (first.gcount() != second.gcount() ||
+            !std::equal(one.begin(), one.begin() + first.gcount(), two.begin())) {
+            return false;
+        }
+    }
+    return !first.bad() && !second.bad() && first.eof() && second.eof();
+}
+
+std::string WriteErrorText(const std::error_code& error) {
+    switch (error.value()) {
+        case ENOSPC:
+        case EDQUOT:
+            return "磁盘空间不足";
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return "没有写入权限";
+        case ENOTDIR:
+        case EISDIR:
+            return "目标文件夹不可用";
+        case ENOENT:
+            return "目标文件夹不存在";
+        default:
+            break;
+    }
+    return "写入失败(" + error.message() + ")";
 }
 
 fs::path PathFromUtf8(std::string_view utf8) {

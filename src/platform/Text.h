@@ -11,4 +11,8 @@ int LeadingInteger(std::string_view text);
 // UTF-8 writes as C2 80..C2 9F).
 bool HasControlCharacter(std::string_view text);
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+
 }  // namespace glyphwell::platform

@@ -1,5 +1,8 @@
 #include "ui/FolderPage.h"
 
+#include "collections/RecycleBin.h"
+#include "ui/logic/SystemFontList.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -8,6 +11,7 @@
 
 #include <algorithm>
 
+#include "collections/RecycleBin.h"
 #include "platform/Files.h"
 #include "ui/Artwork.h"
 #include "ui/GraphicButton.h"
@@ -279,12 +283,16 @@ void FolderPage::ReinstallDownloadedFonts() {
 }
 
 void FolderPage::UninstallDownloadedFonts() {
-    if (registry_ == nullptr) {
+    if (registry_ == nullptr || recycleBin_.empty()) {
         return;
     }
-    collections::UninstallDownloadedFonts(*registry_, folder_, GridFolderRows(grid_->Data()));
+    const collections::CollectionOutcome outcome = collections::UninstallDownloadedFonts(
+        *registry_, folder_, recycleBin_, GridFolderRows(grid_->Data()));
     ListFolder();
     FontsChanged();
+    if (!outcome.Kept.empty()) {
+        dialogs_.tell(kMessageCaption, "以下字体未能卸载：" + Q(KeptFilesText(outcome.Kept)));
+    }
 }
 
 void FolderPage::RestoreRecycledFonts() {
@@ -307,14 +315,25 @@ void FolderPage::PurgeRecycledFonts() {
     if (registry_ == nullptr || Busy()) {
         return;
     }
-    if (!dialogs_.askOkCancel("确实要永久删除选中的文件吗?")) {
+    std::vector<std::string> names;
+    const GridData& data = grid_->Data();
+    for (int row = 0; row < data.RowCount(); ++row) {
+        if (data.Checked(row, 2)) {
+            names.push_back(data.Text(row, 0));
+        }
+    }
+    if (names.empty() ||
+        !dialogs_.askOkCancel("确实要永久删除选中的文件吗?", Q(NamesToActOn(names)))) {
         return;
     }
     ShowProgress("清理字体中:");
-    collections::PurgeRecycledFonts(folder_, GridFolderRows(grid_->Data()),
-                                    ProgressIn("清理字体中:"));
+    const collections::CollectionOutcome outcome = collections::PurgeRecycledFonts(
+        registry_->System(), folder_, GridFolderRows(grid_->Data()), ProgressIn("清理字体中:"));
     ProgressLabel().hide();
     ListFolder();
+    if (!outcome.Kept.empty()) {
+        dialogs_.tell(kMessageCaption, "以下文件未能删除：" + Q(KeptFilesText(outcome.Kept)));
+    }
 }
 
 void FolderPage::BackupInstalledFonts() {

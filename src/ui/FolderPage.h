@@ -41,6 +41,8 @@ class FolderPage : public QObject {
     // refreshes the views of the installed fonts. Until given, the operations do nothing.
     void UseFolder(fonts::FontRegistry& registry, std::filesystem::path folder,
                    std::function<void()> fontsChanged);
+    // Where "我的字体" "卸载" puts the files it takes out.
+    void UseRecycleBin(std::filesystem::path recycleBin) { recycleBin_ = std::move(recycleBin); }
     void SetDialogs(PageDialogs dialogs) { dialogs_ = std::move(dialogs); }
 
     // Lists the folder into the grid, every row checked.
@@ -49,7 +51,7 @@ class FolderPage : public QObject {
     // thread; returns once it shows.
     void PostListFolder();
 
-    // "我的字体": "重装" and "卸载".
+    // "我的字体": "重装" and "卸载" (the files go into the recycle bin).
     void ReinstallDownloadedFonts();
     void UninstallDownloadedFonts();
     // "回收站": "还原" and "清空".
@@ -76,6 +78,7 @@ class FolderPage : public QObject {
     FolderKind kind_;
     fonts::FontRegistry* registry_ = nullptr;
     std::filesystem::path folder_;
+    std::filesystem::path recycleBin_;
     std::function<void()> fontsChanged_;
     PageDialogs dialogs_;
     // The listed downloads' files by display name, for their names' faces.

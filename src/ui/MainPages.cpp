@@ -69,6 +69,7 @@ void MainPages::UseFontCollections(fonts::FontRegistry& registry,
                                    const std::filesystem::path& runDirectory) {
     const auto fontsChanged = [this] { systemFonts_->RefreshInstalledFontViews(); };
     downloadedFonts_->UseFolder(registry, app::DownloadFolder(runDirectory), fontsChanged);
+    downloadedFonts_->UseRecycleBin(app::RecycleBinFolder(runDirectory));
     recycleBin_->UseFolder(registry, app::RecycleBinFolder(runDirectory), fontsChanged);
     backup_->UseFolder(registry, app::BackupFolder(runDirectory), fontsChanged);
 }

@@ -4,6 +4,20 @@
 #include <QMessageBox>
 
 namespace glyphwell::ui {
+namespace {
+
+// A question whose safe answer is the default: Enter never removes anything.
+bool AskDefaultingTo(QWidget& owner, const QString& caption, const QString& question,
+                     const QString& details, QMessageBox::StandardButtons buttons,
+                     QMessageBox::StandardButton safe, QMessageBox::StandardButton proceed) {
+    QMessageBox box(QMessageBox::Question, caption, question, buttons, &owner);
+    box.setInformativeText(details);
+    box.setDefaultButton(safe);
+    box.setEscapeButton(safe);
+    return box.exec() == proceed;
+}
+
+}  // namespace
 
 PageDialogs StandardDialogs(QWidget& owner) {
     PageDialogs dialogs;
@@ -11,9 +25,16 @@ PageDialogs StandardDialogs(QWidget& owner) {
         return QMessageBox::question(&owner, caption, question,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
-    dialogs.askOkCancel = [&owner](const QString& question) {
-        return QMessageBox::question(&owner, kMessageCaption, question,
-                                     QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    dialogs.confirmRemoval = [&owner](const QString& caption, const QString& question,
+                                      const QString& details) {
+        return AskDefaultingTo(owner, caption, question, details,
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                               QMessageBox::Yes);
+    };
+    dialogs.askOkCancel = [&owner](const QString& question, const QString& details) {
+        return AskDefaultingTo(owner, kMessageCaption, question, details,
+                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel,
+                               QMessageBox::Ok);
     };
     dialogs.tell = [&owner](const QString& caption, const QString& message) {
         QMessageBox::information(&owner, caption, message);

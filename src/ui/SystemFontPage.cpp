@@ -10,6 +10,7 @@
 #include <QMenu>
 
 #include "collections/FontFolders.h"
+#include "collections/RecycleBin.h"
 #include "fonts/SystemFontOrder.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
@@ -288,13 +289,14 @@ void SystemFontPage::BatchUninstall() {
         dialogs_.tell(kMessageCaption, "卸载进行中!");
         return;
     }
-    if (!dialogs_.askYesNo(kMessageCaption, "是否执行批量卸载?")) {
+    const bool searchResults = state_.SearchResultsShown();
+    const Grid& source = searchResults ? *searchResultGrid_ : *fontGrid_;
+    if (!dialogs_.confirmRemoval(kMessageCaption, "是否执行批量卸载?",
+                                 Q(NamesToActOn(TickedFontNames(source.Data(), searchResults))))) {
         return;
     }
     state_.BeginUninstall();
     uninstallProgress_->show();
-    const bool searchResults = state_.SearchResultsShown();
-    const Grid& source = searchResults ? *searchResultGrid_ : *fontGrid_;
     const UninstallOutcome outcome = ui::BatchUninstall(
         *registry_, source.Data(), searchResults, recycleBin_, [this](const std::string& text) {
             uninstallProgress_->setText(Q(text));
@@ -305,10 +307,10 @@ void SystemFontPage::BatchUninstall() {
     uninstallProgress_->hide();
     if (!outcome.keptFonts.empty()) {
         QString kept;
-        for (const std::string& name : outcome.keptFonts) {
-            kept += "\n" + Q(name);
+        for (std::size_t k = 0; k < outcome.keptFonts.size(); ++k) {
+            kept += "\n" + Q(outcome.keptFonts[k]) + "(" + Q(outcome.reasons[k]) + ")";
         }
-        dialogs_.tell(kMessageCaption, "以下字体未能复制到字体回收站，仍保持安装：" + kept);
+        dialogs_.tell(kMessageCaption, "以下字体未能移入字体回收站，仍保持安装：" + kept);
     }
 }
 

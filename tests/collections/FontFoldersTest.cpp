@@ -1,7 +1,12 @@
 #include "collections/FontFolders.h"
 
+#include "collections/RecycleBin.h"
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -117,21 +122,34 @@ TEST_F(FontFoldersTest, ProgressFollowsTheRowsAsTheyAreReadNow) {
     EXPECT_TRUE(Installed("Gamma"));
 }
 
-TEST_F(FontFoldersTest, UninstallingADownloadDeletesItsFileAndUnregistersTheFont) {
-    Install("shared.ttf", "Shared");
-    const fs::path installedFile = platform::PathFromUtf8(registry_.FilePath(1));
-    Place(downloads_, "one.ttf", "Shared");  // two downloads of the same name
+TEST_F(FontFoldersTest, UninstallingADownloadHidesItsFontAndMovesItsFileIntoTheBin) {
+    // Downloaded and installed as one.ttf; a second download of the same font, unchecked; a
+    // download never installed whose name an installed font from elsewhere shares.
+    Place(downloads_, "one.ttf", "Shared");
+    std::string target = "one.ttf";
+    ASSERT_EQ(fonts::InstallFont(system_, (downloads_ / "one.ttf").string(), target), 1);
     Place(downloads_, "two.ttf", "Shared");
-    Place(downloads_, "loose.ttf", "Loose");  // never installed
+    Place(downloads_, "loose.ttf", "Loose");
+    Install("elsewhere.ttf", "Loose");
+    const fs::path installedFile = system_.FontsFolder() + "one.ttf";
     ListedRows rows(FontFolderListing(downloads_));
     rows.Uncheck(2);  // two.ttf
 
-    const CollectionOutcome outcome = UninstallDownloadedFonts(registry_, downloads_, rows);
+    const CollectionOutcome outcome = UninstallDownloadedFonts(registry_, downloads_, bin_, rows);
     EXPECT_EQ(outcome.Done, 2);
     EXPECT_TRUE(outcome.Kept.empty());
     EXPECT_EQ(FileNames(FontFolderListing(downloads_)), std::vector<std::string>{"two.ttf"});
+    EXPECT_EQ(platform::ListFiles(bin_), (std::vector<std::string>{"loose.ttf", "one.ttf"}));
     EXPECT_FALSE(Installed("Shared"));
-    EXPECT_TRUE(fs::exists(installedFile));  // unregistered, not deleted
+    EXPECT_TRUE(fs::exists(installedFile));  // hidden, not deleted
+    EXPECT_TRUE(Installed("Loose"));         // not installed from that download
+
+    // Undone from the bin: the font is back and the bin empty of it.
+    const CollectionOutcome restored =
+        RestoreRecycledFonts(system_, bin_, CheckedFiles({"one.ttf"}), {});
+    EXPECT_EQ(restored.Done, 1);
+    EXPECT_TRUE(Installed("Shared"));
+    EXPECT_EQ(platform::ListFiles(bin_), std::vector<std::string>{"loose.ttf"});
 }
 
 TEST_F(FontFoldersTest, TheBinKeepsWhatCouldNotBeRestoredAndPurgesWhatIsChecked) {
@@ -171,23 +189,32 @@ TEST_F(FontFoldersTest, TheBinKeepsWhatCouldNotBeRestoredAndPurgesWhatIsChecked)
     ASSERT_EQ(purge.RowCount(), 3);  // .b.ttf, d.ttf, whole.ttf
     purge.Uncheck(1);
     progress_.clear();
-    const CollectionOutcome purged = PurgeRecycledFonts(bin_, purge, Record());
+    const CollectionOutcome purged = PurgeRecycledFonts(system_, bin_, purge, Record());
     EXPECT_EQ(purged.Done, 2);
     EXPECT_EQ(progress_, (std::vector<int>{33, 66, 100}));
     EXPECT_EQ(platform::ListFiles(bin_), (std::vector<std::string>{"broken.ttf", "d.ttf"}));
 }
 
-TEST_F(FontFoldersTest, MovingToTheBinReplacesAnOlderFileOfThatName) {
+TEST_F(FontFoldersTest, MovingToTheBinNeverReplacesAFileOfThatName) {
     Install("same.ttf", "First");
+    const auto firstBytes = platform::ReadWholeFile(system_.FontsFolder() + "same.ttf");
     EXPECT_EQ(MoveFontToRecycleBin(registry_, "First", bin_).Done, 1);
     EXPECT_FALSE(Installed("First"));
     Install("same.ttf", "Second");
     const std::string installed = registry_.FilePath(registry_.FindFontEntry("Second"));
-    const auto bytes = platform::ReadWholeFile(installed);
+    const auto secondBytes = platform::ReadWholeFile(installed);
     EXPECT_EQ(MoveFontToRecycleBin(registry_, "Second", bin_).Done, 1);
     EXPECT_FALSE(fs::exists(installed));
-    EXPECT_EQ(platform::ListFiles(bin_), std::vector<std::string>{"same.ttf"});
-    EXPECT_EQ(platform::ReadWholeFile(bin_ / "same.ttf"), bytes);
+    EXPECT_EQ(platform::ListFiles(bin_), (std::vector<std::string>{"same (2).ttf", "same.ttf"}));
+    EXPECT_EQ(platform::ReadWholeFile(bin_ / "same.ttf"), firstBytes);
+    EXPECT_EQ(platform::ReadWholeFile(bin_ / "same (2).ttf"), secondBytes);
+    EXPECT_EQ(FreeNameIn(bin_, "same.ttf"), bin_ / "same (3).ttf");
+    EXPECT_EQ(FreeNameIn(bin_, "noextension"), bin_ / "noextension");
+
+    // What the page shows is what it restores: the variant installs under its own name.
+    EXPECT_EQ(RestoreRecycledFonts(system_, bin_, CheckedFiles({"same (2).ttf"}), {}).Done, 1);
+    EXPECT_TRUE(Installed("Second"));
+    EXPECT_TRUE(fs::exists(system_.FontsFolder() + "same(2).ttf"));
 
     // Unknown and empty names do nothing.
     for (const char* name : {"", "Nobody"}) {
@@ -195,6 +222,87 @@ TEST_F(FontFoldersTest, MovingToTheBinReplacesAnOlderFileOfThatName) {
         EXPECT_EQ(outcome.Done, 0);
         EXPECT_TRUE(outcome.Kept.empty());
     }
+}
+
+TEST_F(FontFoldersTest, AFontOutsideTheFontsFolderIsOnlyHiddenAndItsCopyShowsItAgain) {
+    const fs::path systemFont = Place(sandbox_.SystemFolder(), "system.ttf", "Systemic");
+    ASSERT_TRUE(Installed("Systemic"));
+    const CollectionOutcome outcome = MoveFontToRecycleBin(registry_, "Systemic", bin_);
+    EXPECT_EQ(outcome.Done, 1);
+    EXPECT_FALSE(Installed("Systemic"));
+    EXPECT_TRUE(fs::exists(systemFont));  // never the program's to delete
+    EXPECT_TRUE(platform::SameContents(systemFont, bin_ / "system.ttf"));
+
+    // Restoring lifts the rule; no second copy goes into the Fonts folder.
+    EXPECT_EQ(RestoreRecycledFonts(system_, bin_, CheckedFiles({"system.ttf"}), {}).Done, 1);
+    EXPECT_TRUE(Installed("Systemic"));
+    EXPECT_TRUE(platform::ListFiles(bin_).empty());
+    EXPECT_FALSE(fs::exists(system_.FontsFolder() + "system.ttf"));
+
+    // A file a user put into the Fonts folder by hand is not the program's either.
+    const fs::path byHand = Place(sandbox_.FontsFolder(), "byhand.ttf", "ByHand");
+    ASSERT_TRUE(Installed("ByHand"));
+    EXPECT_EQ(MoveFontToRecycleBin(registry_, "ByHand", bin_).Done, 1);
+    EXPECT_FALSE(Installed("ByHand"));
+    EXPECT_TRUE(fs::exists(byHand));
+}
+
+TEST_F(FontFoldersTest, LinksAndSpecialFilesInTheBinAreRefusedOrRemovedThemselves) {
+    // An outside font, read-only, that a link in the bin points to.
+    const fs::path outside = Place(sources_.Path(), "outside.ttf", "Outside");
+    ::chmod(outside.c_str(), 0444);
+    fs::create_symlink(outside, bin_ / "link.ttf");
+    ASSERT_EQ(::mkfifo((bin_ / "pipe.ttf").c_str(), 0644), 0);
+    EXPECT_TRUE(FontFolderListing(bin_).empty());
+
+    const CollectionOutcome restored =
+        RestoreRecycledFonts(system_, bin_, CheckedFiles({"link.ttf", "pipe.ttf"}), {});
+    EXPECT_EQ(restored.Done, 0);
+    ASSERT_EQ(restored.Kept.size(), 2U);
+    EXPECT_FALSE(Installed("Outside"));
+
+    const CollectionOutcome purged =
+        PurgeRecycledFonts(system_, bin_, CheckedFiles({"link.ttf", "pipe.ttf"}), {});
+    EXPECT_EQ(purged.Done, 2);
+    EXPECT_TRUE(fs::is_empty(bin_));
+    EXPECT_TRUE(fs::exists(outside));
+    EXPECT_EQ(fs::status(outside).permissions() & fs::perms::owner_write, fs::perms::none);
+}
+
+TEST_F(FontFoldersTest, RepairFinishesAKilledMoveAndRemovesOnlyOurDeadLeftovers) {
+    // Killed between hiding the font and deleting its file: its whole copy is in the bin.
+    Install("killed.ttf", "Killed");
+    const fs::path installed = system_.FontsFolder() + "killed.ttf";
+    ASSERT_TRUE(platform::CopyFile(installed, bin_ / "killed.ttf", false));
+    ASSERT_TRUE(fonts::UninstallFont(registry_, registry_.FindFontEntry("Killed")));
+    // Uninstalled on purpose, its file kept, no copy in the bin: stays as it is.
+    Install("kept.ttf", "Kept");
+    ASSERT_TRUE(fonts::UninstallFont(registry_, registry_.FindFontEntry("Kept")));
+    // Leftovers of killed writes, one of an earlier version, one still being written.
+    const std::string fonts = system_.FontsFolder();
+    for (const fs::path& leftover :
+         {fs::path(fonts + ".a.ttf.0123456789abcdef.tmp"),
+          fs::path(fonts + "b.ttf.0123456789abcdef.tmp"), bin_ / ".glyphwell-partial-c.ttf",
+          downloads_ / ".d.ttf.fedcba9876543210.tmp"}) {
+        ASSERT_TRUE(platform::WriteWholeFile(leftover, "partial"));
+    }
+    const fs::path live = backup_ / ".e.ttf.00000000000000ff.tmp";
+    ASSERT_TRUE(platform::WriteWholeFile(live, "being written"));
+    const int writer = ::open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    Place(downloads_, "font.ttf.notours.tmp", "NotOurs");
+
+    const int removed = RepairAfterInterruption(system_, {run_.Path(), downloads_, bin_, backup_});
+    ::close(writer);
+    EXPECT_EQ(removed, 5);
+    EXPECT_FALSE(fs::exists(installed));
+    EXPECT_TRUE(fs::exists(bin_ / "killed.ttf"));
+    EXPECT_TRUE(fs::exists(fonts + "kept.ttf"));
+    EXPECT_FALSE(Installed("Kept"));
+    EXPECT_EQ(platform::ListFiles(fonts), std::vector<std::string>{"kept.ttf"});
+    EXPECT_EQ(platform::ListFiles(bin_), std::vector<std::string>{"killed.ttf"});
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(downloads_ / "font.ttf.notours.tmp"));
 }
 
 TEST_F(FontFoldersTest, AFailedCopyNeverCostsTheFont) {

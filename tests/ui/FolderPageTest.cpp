@@ -62,8 +62,9 @@ class FolderPageTest : public ::testing::Test {
         window_->Pages().SystemFonts().UseFonts(registry_, bin_);
         window_->UseFontCollections(registry_, runDir_.Path());
         PageDialogs dialogs;
-        dialogs.askOkCancel = [this](const QString& question) {
+        dialogs.askOkCancel = [this](const QString& question, const QString& details) {
             asked_.push_back(question);
+            details_.push_back(details);
             return answer_;
         };
         dialogs.tell = [this](const QString& caption, const QString& message) {
@@ -123,6 +124,7 @@ class FolderPageTest : public ::testing::Test {
     std::unique_ptr<app::ProgramState> state_;
     std::unique_ptr<MainWindow> window_;
     std::vector<QString> asked_;
+    std::vector<QString> details_;
     std::vector<QString> told_;
     bool answer_ = true;
     QString chosenFolder_;
@@ -205,6 +207,13 @@ TEST_F(FolderPageTest, DownloadsListReinstallAndGo) {
     EXPECT_EQ(platform::ListFiles(downloads_), std::vector<std::string>{"notes.txt"});
     EXPECT_TRUE(Shown("标签6"));
     EXPECT_EQ(Named<QLabel>("标签3").text(), "已下载字体数:0");
+
+    // Undone from the recycle bin, where the files went.
+    PageBarItem(4);
+    ASSERT_EQ(Bin().FolderGrid().Data().RowCount(), 3);
+    Named<GraphicButton>("图形按钮16").click();
+    EXPECT_TRUE(Installed("Beta"));
+    EXPECT_TRUE(platform::ListFiles(bin_).empty());
 }
 
 TEST_F(FolderPageTest, DeletedFontsGoToTheBinAndComeBack) {
@@ -225,6 +234,7 @@ TEST_F(FolderPageTest, DeletedFontsGoToTheBinAndComeBack) {
     answer_ = false;  // Cancel: nothing goes, no progress
     Named<GraphicButton>("图形按钮15").click();
     EXPECT_EQ(asked_, std::vector<QString>{"确实要永久删除选中的文件吗?"});
+    EXPECT_EQ(details_, std::vector<QString>{"共1个字体:\nAlpha.ttf"});
     EXPECT_TRUE(fs::exists(bin_ / "Alpha.ttf"));
 
     {

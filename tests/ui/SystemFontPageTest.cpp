@@ -44,8 +44,9 @@ class SystemFontPageTest : public ::testing::Test {
         page_ = &window_->Pages().SystemFonts();
         page_->UseFonts(registry_, runDir_ / "字体回收站");
         PageDialogs dialogs;
-        dialogs.askYesNo = [this](const QString&, const QString& q) {
+        dialogs.confirmRemoval = [this](const QString&, const QString& q, const QString& d) {
             asked_.push_back(q);
+            details_.push_back(d);
             return answer_;
         };
         dialogs.tell = [this](const QString&, const QString& m) { told_.push_back(m); };
@@ -68,6 +69,7 @@ class SystemFontPageTest : public ::testing::Test {
     std::unique_ptr<MainWindow> window_;
     SystemFontPage* page_ = nullptr;
     std::vector<QString> asked_;
+    std::vector<QString> details_;
     std::vector<QString> told_;
     bool answer_ = true;
 };
@@ -151,12 +153,18 @@ TEST_F(SystemFontPageTest, BatchUninstallAsksRefusesWhileBusyAndRebuilds) {
     EXPECT_NE(List().Data().Text(0, 1), "stale");
     EXPECT_TRUE(Named<QLabel>("标签18").isHidden());
 
-    // Ticked, one font goes; a second press while the label shows is refused.
+    // Ticked, one font goes, named in the question; its mark goes with it and does not pass to
+    // the font that moves into its cell, so a second press removes nothing.
     List().Data().SetChecked(0, 2, true);
     const std::string first = List().Data().Text(0, 1);
+    details_.clear();
     Named<GraphicButton>("图形按钮17").click();
+    EXPECT_EQ(details_, std::vector<QString>{"共1个字体:\n" + QString::fromStdString(first)});
     EXPECT_EQ(registry_.FindFontEntry(first), 0);
     EXPECT_EQ(Named<QLabel>("标签2").text(), "系统字体数:3");
+    EXPECT_FALSE(List().Data().Checked(0, 2));
+    Named<GraphicButton>("图形按钮17").click();
+    EXPECT_EQ(registry_.Count(), 3);
     asked_.clear();
     ASSERT_TRUE(page_->State().BeginUninstall());  // as while one runs
     Named<GraphicButton>("图形按钮17").click();

@@ -52,4 +52,19 @@ std::string KeptFilesText(const std::vector<collections::KeptFile>& kept) {
     return text;
 }
 
+namespace {
+constexpr std::size_t kNamesShown = 10;
+}  // namespace
+
+std::string NamesToActOn(const std::vector<std::string>& names) {
+    std::string text = "共" + std::to_string(names.size()) + "个字体:";
+    for (std::size_t k = 0; k < names.size() && k < kNamesShown; ++k) {
+        text += "\n" + names[k];
+    }
+    if (names.size() > kNamesShown) {
+        text += "\n……";
+    }
+    return text;
+}
+
 }  // namespace glyphwell::ui

@@ -40,4 +40,7 @@ class GridFolderRows : public collections::FolderRows {
 // A line break and "name（reason）" for each kept file, to follow a message that tells of them.
 std::string KeptFilesText(const std::vector<collections::KeptFile>& kept);
 
+// Below a question that removes or deletes: the count and the first ten names.
+std::string NamesToActOn(const std::vector<std::string>& names);
+
 }  // namespace glyphwell::ui

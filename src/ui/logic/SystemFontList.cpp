@@ -1,6 +1,11 @@
 #include "ui/logic/SystemFontList.h"
 
-#include "collections/RemoveWithCopy.h"
+#include <array>
+#include <span>
+#include <unordered_set>
+#include <utility>
+
+#include "collections/RecycleBin.h"
 #include "fonts/SystemFontOrder.h"
 #include "platform/Files.h"
 #include "ui/logic/GridRules.h"
@@ -11,10 +16,42 @@ namespace {
 constexpr const char* kMenuCaptionHead = "删除字体  (  ";
 constexpr const char* kMenuCaptionTail = "  )";
 
+// A selection mark's column and the column that names its font.
+using MarkColumn = std::pair<int, int>;
+constexpr std::array<MarkColumn, 2> kListMarks = {{{2, 1}, {5, 4}}};
+constexpr std::array<MarkColumn, 1> kSearchMarks = {{{2, 1}}};
+
+// The fonts whose marks are ticked: each mark column with the column naming its font.
+std::unordered_set<std::string> TickedFonts(const GridData& grid,
+                                            std::span<const MarkColumn> marks) {
+    std::unordered_set<std::string> ticked;
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        for (const auto& [markColumn, nameColumn] : marks) {
+            if (grid.Checked(row, markColumn) && !grid.Text(row, nameColumn).empty()) {
+                ticked.insert(grid.Text(row, nameColumn));
+            }
+        }
+    }
+    return ticked;
+}
+
+// Each mark ticked exactly when its font was ticked before the list changed: a mark never
+// passes to the font that moves into its cell.
+void TickAgain(GridData& grid, const std::unordered_set<std::string>& ticked,
+               std::span<const MarkColumn> marks) {
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        for (const auto& [markColumn, nameColumn] : marks) {
+            const std::string& name = grid.Text(row, nameColumn);
+            grid.SetChecked(row, markColumn, !name.empty() && ticked.contains(name));
+        }
+    }
+}
+
 }  // namespace
 
 int FillSystemList(GridData& grid, const std::vector<std::string>& listed) {
     const int n = static_cast<int>(listed.size());
+    const std::unordered_set<std::string> ticked = TickedFonts(grid, kListMarks);
     grid.BeginBatch();
     grid.SetRowCount(n / 2 + n % 2);
     int row = 0;
@@ -44,6 +81,7 @@ int FillSystemList(GridData& grid, const std::vector<std::string>& listed) {
         grid.SetText(0, 0, "");
         grid.SetText(0, 1, "");
     }
+    TickAgain(grid, ticked, kListMarks);
     grid.EndBatch();
     return k;
 }
@@ -65,6 +103,7 @@ std::string FontCountCaption(int count) {
 
 int FillSearchResults(GridData& grid, const std::vector<std::string>& names,
                       const std::string& text, bool caseSensitive, int gridWidth) {
+    const std::unordered_set<std::string> ticked = TickedFonts(grid, kSearchMarks);
     grid.BeginBatch();
     grid.SetRowCount(1);
     int s = 0;
@@ -85,6 +124,7 @@ int FillSearchResults(GridData& grid, const std::vector<std::string>& names,
         grid.SetColumnWidth(1, widths.column1);
         grid.SetFontHeight(0, 0, s - 1, 0, kSearchSampleHeight);
     }
+    TickAgain(grid, ticked, kSearchMarks);
     grid.EndBatch();
     return s;
 }
@@ -115,14 +155,14 @@ UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& g
                                 const std::function<void(const std::string&)>& progress) {
     UninstallOutcome outcome;
     auto process = [&](const std::string& name, int row) {
-        const std::optional<fonts::FontEntry> entry = registry.FindEntry(name);
-        if (!entry) {
+        if (!registry.FindEntry(name)) {
             return;
         }
-        const std::filesystem::path fileName = platform::PathFromUtf8(entry->FilePath).filename();
-        if (!collections::RemoveWithCopy(registry.System(), *entry, recycleBin / fileName,
-                                         collections::IfStillRunning::kKeepInstalled)) {
-            outcome.keptFonts.push_back(name);
+        const collections::CollectionOutcome done = collections::RecycleInstalledFont(
+            registry, name, recycleBin, collections::kUninstallTicked);
+        for (const collections::KeptFile& kept : done.Kept) {
+            outcome.keptFonts.push_back(kept.Name);
+            outcome.reasons.push_back(kept.Reason);
         }
         const int total = searchResults ? grid.RowCount() : registry.Count();
         const int percent = total > 0 ? row * 100 / total : 0;
@@ -142,25 +182,29 @@ UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& g
     return outcome;
 }
 
+std::vector<std::string> TickedFontNames(const GridData& grid, bool searchResults) {
+    std::vector<std::string> names;
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        for (const auto& [markColumn, nameColumn] : searchResults
+                                                        ? std::span<const MarkColumn>(kSearchMarks)
+                                                        : std::span<const MarkColumn>(kListMarks)) {
+            if (grid.Checked(row, markColumn) && !grid.Text(row, nameColumn).empty()) {
+                names.push_back(grid.Text(row, nameColumn));
+            }
+        }
+    }
+    return names;
+}
+
 bool DeleteSearchResultFont(fonts::FontRegistry& registry, const std::string& name,
                             const std::filesystem::path& recycleBin, bool& kept) {
     kept = false;
-    if (name.empty()) {
+    if (name.empty() || !registry.FindEntry(name)) {
         return false;
     }
-    const std::optional<fonts::FontEntry> entry = registry.FindEntry(name);
-    if (!entry) {
-        return false;
-    }
-    // A display name comes from the font file: one that would not stay a plain file name in
-    // the bin gives the installed file's own name instead.
-    const std::string copyName =
-        platform::IsPlainFileName(name + ".ttf")
-            ? name + ".ttf"
-            : platform::PathToUtf8(platform::PathFromUtf8(entry->FilePath).filename());
-    kept = !collections::RemoveWithCopy(registry.System(), *entry,
-                                        recycleBin / platform::PathFromUtf8(copyName),
-                                        collections::IfStillRunning::kKeepCopy);
+    kept = !collections::RecycleInstalledFont(registry, name, recycleBin,
+                                              collections::kDeleteSearchResult)
+                .Kept.empty();
     return true;
 }
 

@@ -18,8 +18,9 @@ inline constexpr int kSampleHeight = 20;        // main list samples
 inline constexpr int kSearchSampleHeight = 25;  // search-result samples
 inline constexpr int kLeftRightBoundary = 334;  // a click right of it means the right font
 
-// Writes the listed fonts into `grid` two to a row and returns how many were listed. The
-// selection columns (2 and 5) are never written. The empty right half of a half-filled last row
+// Writes the listed fonts into `grid` two to a row and returns how many were listed. A font's
+// selection mark (columns 2 and 5) stays ticked when it was, wherever the font now stands;
+// every other mark is cleared. The empty right half of a half-filled last row
 // holds no name. No font leaves one empty row.
 int FillSystemList(GridData& grid, const std::vector<std::string>& listed);
 
@@ -30,7 +31,8 @@ std::unordered_map<std::string, std::string> FaceFiles(const fonts::FontRegistry
 std::string FontCountCaption(int count);
 
 // The fonts of `names` that contain `text` (on GBK character boundaries; ignoring ASCII case
-// unless `caseSensitive`), one a row; sets the column widths for `gridWidth`. Returns the
+// unless `caseSensitive`), one a row, each keeping its mark as in FillSystemList; sets the
+// column widths for `gridWidth`. Returns the
 // number of matches; with none the grid is left as it was apart from its rows.
 int FillSearchResults(GridData& grid, const std::vector<std::string>& names,
                       const std::string& text, bool caseSensitive, int gridWidth);
@@ -47,17 +49,21 @@ std::string NameToCopy(const GridData& grid, const std::string& menuFont);
 
 struct UninstallOutcome {
     std::vector<std::string> keptFonts;  // left installed because their copy failed
+    std::vector<std::string> reasons;    // why, one for each kept font
 };
 
 // Removes the ticked fonts of `grid` (the search results when `searchResults`, else the main
-// list), keeping a copy of each file under its own name in `recycleBin`. `progress` gets the
-// text after each processed font and may let the window process events; rows are read as
-// they are when reached. A font is uninstalled only after its copy is complete.
+// list) into `recycleBin` (collections::RecycleInstalledFont), each copy under its file's name.
+// `progress` gets the text after each processed font and may let the window process events; rows
+// are read as they are when reached. A font is uninstalled only after its copy is complete.
 UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& grid,
                                 bool searchResults, const std::filesystem::path& recycleBin,
                                 const std::function<void(const std::string&)>& progress);
 
-// Removes one font, its copy named display name + ".ttf" in `recycleBin` made first. False
+// The ticked fonts of `grid` (the search results when `searchResults`), in row order.
+std::vector<std::string> TickedFontNames(const GridData& grid, bool searchResults);
+
+// Removes one font into `recycleBin`, its copy named display name + ".ttf". False
 // when the font is not in the table; `kept` is set when its copy failed and it stays.
 bool DeleteSearchResultFont(fonts::FontRegistry& registry, const std::string& name,
                             const std::filesystem::path& recycleBin, bool& kept);

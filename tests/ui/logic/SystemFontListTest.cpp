@@ -13,10 +13,9 @@
 namespace glyphwell::ui {
 namespace {
 
-TEST(SystemFontList, TwoFontsARowAndTheMarksStay) {
+TEST(SystemFontList, TwoFontsARow) {
     GridData grid(6);
     grid.SetRowCount(3);
-    grid.SetChecked(2, 2, true);
     const std::vector<std::string> five = {"甲", "乙", "丙", "丁", "戊"};
     EXPECT_EQ(FillSystemList(grid, five), 5);
     ASSERT_EQ(grid.RowCount(), 3);
@@ -30,23 +29,45 @@ TEST(SystemFontList, TwoFontsARowAndTheMarksStay) {
         EXPECT_EQ(grid.FontHeight(row, 0), 20);
         EXPECT_EQ(grid.FontHeight(row, 3), 20);
     }
-    EXPECT_TRUE(grid.Checked(2, 2));  // a rebuild never writes the marks
 
     // One font fewer after a reload: no ghost of the removed font in the last row.
-    grid.SetChecked(1, 5, true);
     EXPECT_EQ(FillSystemList(grid, {"甲", "乙", "丙", "丁"}), 4);
     EXPECT_EQ(FillSystemList(grid, {"甲", "乙", "丙"}), 3);
     ASSERT_EQ(grid.RowCount(), 2);
     EXPECT_EQ(grid.Text(1, 3), "");
     EXPECT_EQ(grid.Text(1, 4), "");
     EXPECT_EQ(grid.FaceName(1, 3), "");
-    EXPECT_TRUE(grid.Checked(1, 5));  // its mark may stay
 
     EXPECT_EQ(FillSystemList(grid, {}), 0);
     EXPECT_EQ(grid.RowCount(), 1);
     EXPECT_EQ(grid.Text(0, 0), "");
     EXPECT_EQ(grid.Text(0, 1), "");
     EXPECT_EQ(FontCountCaption(5), "系统字体数:5");
+}
+
+TEST(SystemFontList, MarksStayWithTheirFontsWhateverMovesIntoTheirCells) {
+    GridData grid(6);
+    FillSystemList(grid, {"甲", "乙", "丙", "丁", "戊"});
+    grid.SetChecked(0, 2, true);  // 甲
+    grid.SetChecked(1, 5, true);  // 丁
+    grid.SetChecked(2, 5, true);  // the empty half of the last row
+    EXPECT_EQ(TickedFontNames(grid, false), (std::vector<std::string>{"甲", "丁"}));
+    // 甲 uninstalled: every font moves up a place, the marks do not move with the cells.
+    FillSystemList(grid, {"乙", "丙", "丁", "戊"});
+    EXPECT_EQ(TickedFontNames(grid, false), std::vector<std::string>{"丁"});
+    EXPECT_TRUE(grid.Checked(1, 2));
+    EXPECT_FALSE(grid.Checked(0, 2));
+    // A font that comes back does not find its old mark.
+    FillSystemList(grid, {"甲", "乙"});
+    EXPECT_TRUE(TickedFontNames(grid, false).empty());
+
+    GridData results(3);
+    FillSearchResults(results, {"Alpha", "Beta", "Gamma"}, "a", false, 734);
+    results.SetChecked(0, 2, true);
+    results.SetChecked(2, 2, true);
+    FillSearchResults(results, {"Beta", "Gamma"}, "a", false, 734);
+    EXPECT_EQ(TickedFontNames(results, true), std::vector<std::string>{"Gamma"});
+    EXPECT_TRUE(results.Checked(1, 2));
 }
 
 TEST(SystemFontList, SearchResultsCaseAndWidths) {
@@ -190,7 +211,7 @@ TEST_F(BatchUninstallTest, SearchResultsPercentAndAFailedCopyKeepsTheFont) {
     EXPECT_FALSE(platform::FileExists(bravoFile));
 }
 
-TEST_F(BatchUninstallTest, SameFileNameFromTwoFoldersLeavesTheLaterCopy) {
+TEST_F(BatchUninstallTest, SameFileNameFromTwoFoldersKeepsBothAndNeitherOriginalIsDeleted) {
     std::filesystem::create_directories(sandbox_.FontsFolder());
     std::filesystem::create_directories(recycleBin_);
     std::filesystem::create_directories(sandbox_.SystemFolder() / "a");
@@ -202,14 +223,20 @@ TEST_F(BatchUninstallTest, SameFileNameFromTwoFoldersLeavesTheLaterCopy) {
     const std::vector<std::string> listed = {"First Same", "Second Same"};
     ASSERT_NE(registry_.FindFontEntry(listed[0]), 0);
     ASSERT_NE(registry_.FindFontEntry(listed[1]), 0);
+    const auto firstBytes = platform::ReadWholeFile(InstalledFile(listed[0]));
     const auto secondBytes = platform::ReadWholeFile(InstalledFile(listed[1]));
     GridData grid(6);
     FillSystemList(grid, listed);
     grid.SetChecked(0, 2, true);
     grid.SetChecked(0, 5, true);
     BatchUninstall(registry_, grid, false, recycleBin_, record_);
-    EXPECT_EQ(RecycleBin(), std::vector<std::string>{"same.ttf"});
-    EXPECT_EQ(platform::ReadWholeFile(recycleBin_ / "same.ttf"), secondBytes);
+    EXPECT_EQ(RecycleBin(), (std::vector<std::string>{"same (2).ttf", "same.ttf"}));
+    EXPECT_EQ(platform::ReadWholeFile(recycleBin_ / "same.ttf"), firstBytes);
+    EXPECT_EQ(platform::ReadWholeFile(recycleBin_ / "same (2).ttf"), secondBytes);
+    // Not the program's files: hidden for this user, left where they are.
+    EXPECT_TRUE(std::filesystem::exists(sandbox_.SystemFolder() / "a" / "same.ttf"));
+    registry_.LoadFontTable();
+    EXPECT_EQ(registry_.FindFontEntry(listed[0]), 0);
 }
 
 TEST_F(BatchUninstallTest, SingleDeleteNamesItsCopyAfterTheFont) {

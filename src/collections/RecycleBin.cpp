@@ -1,0 +1,286 @@
+#include "collections/RecycleBin.h"
+
+#include <cerrno>
+#include <set>
+#include <system_error>
+
+#include "platform/FileLock.h"
+#include "platform/Files.h"
+
+namespace glyphwell::collections {
+namespace fs = std::filesystem;
+namespace {
+
+// Free variants tried before giving up: a bin never holds that many copies of one name.
+constexpr int kMostVariants = 10000;
+// The partial copies of earlier versions, left in the bin by a kill.
+constexpr const char* kEarlierPartialCopyPrefix = ".glyphwell-partial-";
+
+// "stem (k)" + extension: "font.ttf" -> "font (2).ttf".
+std::string Variant(const std::string& wanted, int k) {
+    const std::size_t dot = wanted.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot > 0;
+    const std::string stem = hasExtension ? wanted.substr(0, dot) : wanted;
+    const std::string extension = hasExtension ? wanted.substr(dot) : std::string();
+    return stem + " (" + std::to_string(k) + ")" + extension;
+}
+
+// Deletes the row's entry (a link or special file itself), counting it done or kept.
+void DeleteEntryCounted(const fs::path& file, const std::string& name, CollectionOutcome& outcome) {
+    std::error_code ec;
+    if (platform::KindOf(file) == platform::EntryKind::kMissing) {
+        outcome.Kept.push_back({name, "文件不存在"});
+    } else if (platform::KindOf(file) == platform::EntryKind::kFolder) {
+        outcome.Kept.push_back({name, "是文件夹,不作处理"});
+    } else if (fs::remove(file, ec) && !ec) {
+        ++outcome.Done;
+    } else {
+        outcome.Kept.push_back({name, "未能删除:" + platform::WriteErrorText(ec)});
+    }
+}
+
+// A hidden font outside the Fonts folder whose file holds the same bytes as `copy`.
+std::optional<std::string> HiddenOriginalOf(fonts::FontSystem& system, const fs::path& copy) {
+    for (const std::string& file : system.HiddenFiles()) {
+        if (!system.OwnsFile(file) && platform::SameContents(platform::PathFromUtf8(file), copy)) {
+            return file;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+fs::path FreeNameIn(const fs::path& folder, const std::string& wanted) {
+    fs::path candidate = folder / platform::PathFromUtf8(wanted);
+    for (int k = 2;
+         k < kMostVariants && platform::KindOf(candidate) != platform::EntryKind::kMissing; ++k) {
+        candidate = folder / platform::PathFromUtf8(Variant(wanted, k));
+    }
+    return candidate;
+}
+
+std::optional<fs::path> CopyUnderFreeName(const fs::path& from, const fs::path& folder,
+                                          const std::string& wanted, std::string& reason) {
+    platform::CreateFolder(folder);
+    const fs::path temporary =
+        platform::TemporaryPathBeside(folder / platform::PathFromUtf8(wanted));
+    if (!CopyWhole(from, temporary, &reason)) {
+        platform::DeleteFile(temporary);
+        return std::nullopt;
+    }
+    // Another process may claim the same free name meanwhile: the rename never replaces.
+    std::error_code ec;
+    for (int attempt = 0; attempt < kMostVariants; ++attempt) {
+        const fs::path copy = FreeNameIn(folder, wanted);
+        if (platform::MoveFileNoReplace(temporary, copy, &ec)) {
+            return copy;
+        }
+        if (ec != std::errc::file_exists) {
+            break;
+        }
+    }
+    platform::DeleteFile(temporary);
+    reason = platform::WriteErrorText(ec);
+    return std::nullopt;
+}
+
+std::optional<fs::path> MoveUnderFreeName(const fs::path& file, const fs::path& folder,
+                                          std::string& reason) {
+    platform::CreateFolder(folder);
+    const std::string wanted = platform::PathToUtf8(file.filename());
+    std::error_code ec;
+    for (int attempt = 0; attempt < kMostVariants; ++attempt) {
+        const fs::path target = FreeNameIn(folder, wanted);
+        if (platform::MoveFileNoReplace(file, target, &ec)) {
+            return target;
+        }
+        if (ec != std::errc::file_exists) {
+            break;
+        }
+    }
+    if (ec != std::errc::cross_device_link) {
+        reason = platform::WriteErrorText(ec);
+        return std::nullopt;
+    }
+    // Another file system: a whole copy first, then the original goes.
+    std::optional<fs::path> copy = CopyUnderFreeName(file, folder, wanted, reason);
+    if (copy && !platform::DeleteFile(file)) {
+        platform::DeleteFile(*copy);
+        reason = "未能移动文件";
+        return std::nullopt;
+    }
+    return copy;
+}
+
+CollectionOutcome RecycleInstalledFont(fonts::FontRegistry& registry,
+                                       const std::string& displayName, const fs::path& recycleBin,
+                                       const RecyclePolicy& policy) {
+    CollectionOutcome outcome;
+    if (displayName.empty()) {
+        return outcome;
+    }
+    fonts::FontSystem& system = registry.System();
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
+    const std::optional<fonts::FontEntry> entry = registry.FindEntry(displayName);
+    if (!entry) {
+        return outcome;
+    }
+    const fs::path installed = platform::PathFromUtf8(entry->FilePath);
+    const std::string fileName = platform::PathToUtf8(installed.filename());
+    std::string wanted = fileName;
+    // A display name comes from the font file: one that would not stay a plain file name in
+    // the bin gives the installed file's own name instead.
+    if (policy.copyName == BinCopyName::kDisplayNameWithTtf &&
+        platform::IsPlainFileName(displayName + ".ttf")) {
+        wanted = displayName + ".ttf";
+    }
+    if (!platform::IsPlainFileName(wanted)) {
+        outcome.Kept.push_back({displayName, "不是文件夹里的文件名"});
+        return outcome;
+    }
+    // The whole copy is in the bin before anything else changes.
+    std::string reason;
+    const std::optional<fs::path> copy = CopyUnderFreeName(installed, recycleBin, wanted, reason);
+    if (!copy) {
+        outcome.Kept.push_back({displayName, reason});
+        return outcome;
+    }
+    const bool ours = system.OwnsFile(entry->FilePath);
+    system.LastWriteError();
+    const bool uninstalled = fonts::UninstallFont(system, *entry);
+    if (!uninstalled) {
+        if (const std::error_code error = system.LastWriteError()) {
+            platform::DeleteFile(*copy);
+            outcome.Kept.push_back({displayName, "未能卸载:" + platform::WriteErrorText(error)});
+            return outcome;
+        }
+        if (policy.ifStillRunning == IfStillRunning::kKeepInstalled) {
+            platform::DeleteFile(*copy);
+            return outcome;
+        }
+        if (policy.ifStillRunning == IfStillRunning::kKeepCopy) {
+            ++outcome.Done;
+            return outcome;
+        }
+        fonts::ReleaseFontFile(system, entry->FilePath);
+    }
+    // A font the program did not put there stays where it is, hidden for this user.
+    if (ours && !platform::DeleteFile(installed)) {
+        outcome.Kept.push_back({displayName, "已卸载,但未能删除字体文件夹里的文件"});
+        return outcome;
+    }
+    ++outcome.Done;
+    return outcome;
+}
+
+CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system, const fs::path& recycleBin,
+                                       const FolderRows& rows, const ProgressHook& progress) {
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
+    CollectionOutcome outcome;
+    const int count = rows.RowCount();
+    for (int i = 1; i <= count; ++i) {
+        if (progress) {
+            progress(ProgressPercent(i, rows.RowCount()));
+        }
+        const FolderRow row = rows.Row(i - 1);
+        if (!row.Checked) {
+            continue;
+        }
+        std::string reason;
+        const std::optional<fs::path> file = RegularFileInFolder(recycleBin, row.FileName, reason);
+        if (!file) {
+            outcome.Kept.push_back({row.FileName, reason});
+            continue;
+        }
+        if (const std::optional<std::string> original = HiddenOriginalOf(system, *file)) {
+            // The font was never moved: showing it again is the whole restore.
+            if (!system.AddFontResource(*original) &&
+                std::set<std::string>(system.HiddenFiles().begin(), system.HiddenFiles().end())
+                    .contains(*original)) {
+                outcome.Kept.push_back({row.FileName, "未能恢复:" + platform::WriteErrorText(
+                                                                        system.LastWriteError())});
+                continue;
+            }
+        } else {
+            std::string targetName = row.FileName;
+            if (fonts::InstallFont(system, platform::PathToUtf8(*file), targetName, &reason) == 0) {
+                outcome.Kept.push_back({row.FileName, reason});
+                continue;
+            }
+            if (platform::FileSize(platform::PathFromUtf8(system.FontsFolder() + targetName)) !=
+                platform::FileSize(*file)) {
+                outcome.Kept.push_back({row.FileName, "未能复制到字体文件夹"});
+                continue;
+            }
+        }
+        // The bin's file may be the font's only copy: it goes only once the font is back.
+        std::error_code ec;
+        if (!fs::remove(*file, ec) || ec) {
+            outcome.Kept.push_back(
+                {row.FileName, "已安装,但未能从回收站移出:" + platform::WriteErrorText(ec)});
+            continue;
+        }
+        ++outcome.Done;
+    }
+    return outcome;
+}
+
+CollectionOutcome PurgeRecycledFonts(fonts::FontSystem& system, const fs::path& recycleBin,
+                                     const FolderRows& rows, const ProgressHook& progress) {
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
+    CollectionOutcome outcome;
+    const int count = rows.RowCount();
+    for (int i = 1; i <= count; ++i) {
+        if (progress) {
+            progress(ProgressPercent(i, rows.RowCount()));
+        }
+        const FolderRow row = rows.Row(i - 1);
+        if (!row.Checked) {
+            continue;
+        }
+        if (!platform::IsPlainFileName(row.FileName)) {
+            outcome.Kept.push_back({row.FileName, "不是文件夹里的文件名"});
+            continue;
+        }
+        const fs::path file = recycleBin / platform::PathFromUtf8(row.FileName);
+        // Write permission is cleared on a read-only file of ours, never through a link.
+        if (platform::KindOf(file) == platform::EntryKind::kRegularFile) {
+            platform::SetReadOnly(file, false);
+        }
+        DeleteEntryCounted(file, row.FileName, outcome);
+    }
+    return outcome;
+}
+
+int RepairAfterInterruption(fonts::FontSystem& system, const ProgramFolders& folders) {
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
+    const fs::path& bin = folders.recycleBin;
+    int removed = 0;
+    const fs::path fontsFolder = platform::PathFromUtf8(system.FontsFolder());
+    for (const fs::path& folder : {fontsFolder, bin, folders.downloads, folders.backup,
+                                   folders.runDirectory, system.WriteLockFile().parent_path()}) {
+        if (!folder.empty()) {
+            removed += platform::RemoveLeftoverTemporaryFiles(
+                folder, folder == bin ? std::vector<std::string>{kEarlierPartialCopyPrefix}
+                                      : std::vector<std::string>{});
+        }
+    }
+    // A move into the bin killed between hiding the font and deleting its file.
+    const std::vector<std::string> binFiles = platform::ListFiles(bin);
+    for (const std::string& hidden : system.HiddenFiles()) {
+        const fs::path file = platform::PathFromUtf8(hidden);
+        if (!system.OwnsFile(hidden)) {
+            continue;
+        }
+        for (const std::string& name : binFiles) {
+            if (platform::SameContents(bin / platform::PathFromUtf8(name), file)) {
+                removed += platform::DeleteFile(file) ? 1 : 0;
+                break;
+            }
+        }
+    }
+    return removed;
+}
+
+}  // namespace glyphwell::collections
