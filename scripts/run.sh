@@ -23,7 +23,14 @@ quietly cmake --preset default
 quietly cmake --build --preset default -j "$(nproc)"
 
 program=$PWD/build/default/bin/glyphwell
-home=$(build/default/bin/glyphwell-cli "$@" run-directory)
+# The same RunDirectory as the installed program's, never the build tree: a clean rebuild must
+# not take the recycle bin, the backup or the downloads with it. --home DIR still chooses.
+args=("$@")
+case " $* " in
+  *" --home "* | *" --home="*) ;;
+  *) args=(--home "${XDG_DATA_HOME:-$HOME/.local/share}/glyphwell" "$@") ;;
+esac
+home=$(build/default/bin/glyphwell-cli "${args[@]}" run-directory)
 # The built-in local catalogue service, with the demo catalogue (built once, then cached).
 site=$PWD/build/demo-site
 if [ ! -f "$site/ztpz.txt" ]; then
@@ -37,5 +44,5 @@ trap 'kill $server 2>/dev/null || true' EXIT
 
 # The program keeps some files in its current directory: start it in its RunDirectory.
 cd "$home"
-say "starting Glyphwell (its files are in $home)"
-"$program" "$@"
+say "starting Glyphwell (its recycle bin, backup, downloads and settings are in $home)"
+"$program" "${args[@]}"

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "app/WorkingFolders.h"
 #include "fonts/FontFixtures.h"
 #include "platform/Files.h"
@@ -90,6 +93,52 @@ TEST_F(CollectionCommandsTest, FailuresExitOneAndBadArgumentsTwo) {
          {"folder", "folder trash", "restore", "restore bin", "restore attic a.ttf", "purge",
           "backup now", "export Beta", "reinstall", "remove-downloaded", "recycle"}) {
         Cli(bad, 2);
+    }
+}
+
+TEST_F(CollectionCommandsTest, FourProcessesAtOnceLoseNoChange) {
+    // Each process installs its six fonts, then uninstalls the first three, all at once with
+    // the others; a failed command says so on the shared output.
+    constexpr int kProcesses = 4;
+    constexpr int kFonts = 6;
+    std::string script;
+    for (int p = 0; p < kProcesses; ++p) {
+        std::string steps;
+        for (int f = 0; f < kFonts; ++f) {
+            const std::string family = "Racer " + std::to_string(p) + " " + std::to_string(f);
+            const fs::path file =
+                sources_ / ("racer" + std::to_string(p) + std::to_string(f) + ".ttf");
+            WriteRenamedFont(file, family);
+            steps += "\"$cli\" --home \"$home\" install " + ShellQuote(file.string()) +
+                     " >/dev/null || echo 'install failed: " + family + "'; ";
+        }
+        for (int f = 0; f < kFonts / 2; ++f) {
+            const std::string family = "Racer " + std::to_string(p) + " " + std::to_string(f);
+            steps += "\"$cli\" --home \"$home\" uninstall " + ShellQuote(family) +
+                     " || echo 'uninstall failed: " + family + "'; ";
+        }
+        script += "( " + steps + ") & ";
+    }
+    const CommandResult run =
+        RunCommand("cli=" + ShellQuote(std::getenv("GLYPHWELL_CLI")) +
+                   " home=" + ShellQuote(home_.Path().string()) + "; " + script + "wait");
+    EXPECT_EQ(run.output, "");
+
+    // Every change is in effect, and the records agree with what fontconfig lists.
+    const std::vector<std::string> listed = FcListFiles();
+    const std::string key = Bytes(sandbox_.KeyFile()).value_or("");
+    const std::string rules = Bytes(sandbox_.RejectFile()).value_or("");
+    for (int p = 0; p < kProcesses; ++p) {
+        for (int f = 0; f < kFonts; ++f) {
+            const std::string name = "racer" + std::to_string(p) + std::to_string(f) + ".ttf";
+            const fs::path file = sandbox_.FontsFolder() / name;
+            const bool kept = f >= kFonts / 2;
+            EXPECT_TRUE(fs::exists(file)) << name;
+            EXPECT_EQ(std::find(listed.begin(), listed.end(), file.string()) != listed.end(), kept)
+                << name;
+            EXPECT_EQ(key.find(name + "\t") != std::string::npos, kept) << name;
+            EXPECT_EQ(rules.find(name + "<") != std::string::npos, !kept) << name;
+        }
     }
 }
 
