@@ -20,6 +20,8 @@ packages=(
   # the whole journey through the real window, read through the accessibility bus
   # (tests/e2e/journey.py)
   python3-pyatspi at-spi2-core dbus-daemon
+  # killing the command line at every file-changing call (tests/crash)
+  strace
   # Qt's own words (standard buttons and dialogs) in Chinese
   qt6-translations-l10n
   # release: the icon's PNG sizes, the desktop entry's and the Debian package's checks

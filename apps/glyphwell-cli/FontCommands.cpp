@@ -120,7 +120,7 @@ int Uninstall(ProgramState& state, const Arguments& arguments) {
         std::fprintf(stderr, "glyphwell-cli: no installed font named %s\n", arguments[0].c_str());
         return 1;
     }
-    system.LastWriteError();
+    system.ForgetWriteErrors();
     if (!fonts::UninstallFont(registry, n)) {
         const std::error_code error = system.LastWriteError();
         std::fprintf(stderr, "glyphwell-cli: %s could not be removed%s\n", arguments[0].c_str(),

@@ -174,7 +174,7 @@ CollectionOutcome UninstallDownloadedFonts(fonts::FontRegistry& registry,
         const std::optional<fonts::FontEntry> entry = registry.FindEntry(displayName);
         if (entry && entry->FilePath == system.FontsFolder() + fonts::RemoveSpaces(row.FileName) &&
             system.OwnsFile(entry->FilePath)) {
-            system.LastWriteError();
+            system.ForgetWriteErrors();
             if (!fonts::UninstallFont(system, *entry) && system.LastWriteError()) {
                 outcome.Kept.push_back({row.FileName, "未能卸载:" + platform::WriteErrorText(
                                                                         system.LastWriteError())});
@@ -265,6 +265,10 @@ CollectionOutcome ExportFontFile(const fonts::FontRegistry& registry,
     }
     std::string reason = kNotAFileNameReason;
     const std::optional<fs::path> copy = FileInFolder(folder, FileNameOf(entry->FilePath));
+    if (copy) {
+        // A killed export of this file left its partial copy here: the user's folder, not ours.
+        platform::RemoveLeftoverTemporaryFilesOf(*copy);
+    }
     if (copy && CopyWhole(platform::PathFromUtf8(entry->FilePath), *copy, &reason)) {
         ++outcome.Done;
     } else {

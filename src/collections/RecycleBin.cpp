@@ -1,5 +1,6 @@
 #include "collections/RecycleBin.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <set>
 #include <system_error>
@@ -15,6 +16,14 @@ namespace {
 constexpr int kMostVariants = 10000;
 // The partial copies of earlier versions, left in the bin by a kill.
 constexpr const char* kEarlierPartialCopyPrefix = ".glyphwell-partial-";
+// Beside the records while a font of ours goes into the bin: the installed file's path, so that
+// a killed move is finished and nothing else is.
+constexpr const char* kMoveIntoBinRecord = "moving-into-bin";
+
+fs::path MoveIntoBinRecord(fonts::FontSystem& system) {
+    const fs::path lockFile = system.WriteLockFile();
+    return lockFile.empty() ? fs::path() : lockFile.parent_path() / kMoveIntoBinRecord;
+}
 
 // "stem (k)" + extension: "font.ttf" -> "font (2).ttf".
 std::string Variant(const std::string& wanted, int k) {
@@ -147,7 +156,21 @@ CollectionOutcome RecycleInstalledFont(fonts::FontRegistry& registry,
         return outcome;
     }
     const bool ours = system.OwnsFile(entry->FilePath);
-    system.LastWriteError();
+    const fs::path moveRecord = ours ? MoveIntoBinRecord(system) : fs::path();
+    std::error_code recordError;
+    if (!moveRecord.empty() &&
+        !platform::WriteWholeFile(moveRecord, entry->FilePath, &recordError)) {
+        platform::DeleteFile(*copy);
+        outcome.Kept.push_back(
+            {displayName, "未能写入记录:" + platform::WriteErrorText(recordError)});
+        return outcome;
+    }
+    // Whatever happens next, the record goes with this call.
+    struct Forget {
+        const fs::path& record;
+        ~Forget() { platform::DeleteFile(record); }
+    } forget{moveRecord};
+    system.ForgetWriteErrors();
     const bool uninstalled = fonts::UninstallFont(system, *entry);
     if (!uninstalled) {
         if (const std::error_code error = system.LastWriteError()) {
@@ -195,6 +218,7 @@ CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system, const fs::path
         }
         if (const std::optional<std::string> original = HiddenOriginalOf(system, *file)) {
             // The font was never moved: showing it again is the whole restore.
+            system.ForgetWriteErrors();
             if (!system.AddFontResource(*original) &&
                 std::set<std::string>(system.HiddenFiles().begin(), system.HiddenFiles().end())
                     .contains(*original)) {
@@ -266,20 +290,25 @@ int RepairAfterInterruption(fonts::FontSystem& system, const ProgramFolders& fol
                                       : std::vector<std::string>{});
         }
     }
-    // A move into the bin killed between hiding the font and deleting its file.
-    const std::vector<std::string> binFiles = platform::ListFiles(bin);
-    for (const std::string& hidden : system.HiddenFiles()) {
-        const fs::path file = platform::PathFromUtf8(hidden);
-        if (!system.OwnsFile(hidden)) {
-            continue;
-        }
-        for (const std::string& name : binFiles) {
-            if (platform::SameContents(bin / platform::PathFromUtf8(name), file)) {
-                removed += platform::DeleteFile(file) ? 1 : 0;
-                break;
+    // A move into the bin killed between hiding the font and deleting its file: finished when
+    // the font is hidden and its whole copy is in the bin; a font not yet hidden stays installed.
+    const fs::path moveRecord = MoveIntoBinRecord(system);
+    if (const std::optional<std::string> moving =
+            moveRecord.empty() ? std::nullopt : platform::ReadRegularFile(moveRecord, 64 * 1024)) {
+        const fs::path file = platform::PathFromUtf8(*moving);
+        const std::vector<std::string> hidden = system.HiddenFiles();
+        if (system.OwnsFile(*moving) &&
+            std::find(hidden.begin(), hidden.end(), *moving) != hidden.end()) {
+            for (const std::string& name : platform::ListFiles(bin)) {
+                if (platform::SameContents(bin / platform::PathFromUtf8(name), file)) {
+                    removed += platform::DeleteFile(file) ? 1 : 0;
+                    break;
+                }
             }
         }
+        platform::DeleteFile(moveRecord);
     }
+    system.TidyRecords();
     return removed;
 }
 

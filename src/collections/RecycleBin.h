@@ -97,9 +97,9 @@ struct ProgramFolders {
 
 // Run at every start of the window and of every command that writes, under the write lock:
 // deletes the program's own leftovers of killed writes (temporary names, in its own folders
-// only), and finishes a move into the bin that was killed after the font was hidden: a hidden
-// file of ours in the Fonts folder whose whole copy is in the bin is deleted. Returns how many
-// files went.
+// only), finishes a move into the bin that was killed after the font was hidden (its file, of
+// ours, is deleted once its whole copy is found in the bin), and drops the records of files
+// that are gone. Returns how many files went.
 int RepairAfterInterruption(fonts::FontSystem& system, const ProgramFolders& folders);
 
 }  // namespace glyphwell::collections

@@ -179,7 +179,7 @@ int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& 
     std::filesystem::create_directories(folder, ec);
     platform::SetReadOnly(folder, false);
     std::string destination = fontsFolder + targetName;
-    system.LastWriteError();
+    system.ForgetWriteErrors();
     // Recorded before the copy: a record of a file that never came is dropped at the next write,
     // while a copy without its record would not be the program's to remove.
     if (!system.SetFontsKeyValue(displayName + " (TrueType)", targetName)) {
@@ -206,7 +206,7 @@ bool UninstallFont(FontSystem& system, const FontEntry& entry) {
     if (system.OwnsFile(entry.FilePath)) {
         platform::SetReadOnly(platform::PathFromUtf8(entry.FilePath), false);
     }
-    system.LastWriteError();
+    system.ForgetWriteErrors();
     if (!system.RemoveFontResource(entry.FilePath)) {
         return false;
     }

@@ -51,8 +51,12 @@ class FontSystem {
     }
     // The installed files that are hidden (uninstalled with their files kept).
     virtual std::vector<std::string> HiddenFiles() { return {}; }
-    // Why the last record or rule that could not be written failed; clear when none failed.
+    // Drops what the records and rules say of files that are gone.
+    virtual void TidyRecords() {}
+    // Why the first record or rule that could not be written since ForgetWriteErrors failed;
+    // clear when none failed.
     virtual std::error_code LastWriteError() { return {}; }
+    virtual void ForgetWriteErrors() {}
 };
 
 }  // namespace glyphwell::fonts

@@ -414,7 +414,31 @@ bool FontconfigFontSystem::Written(bool ok, const std::error_code& error) {
 
 std::error_code FontconfigFontSystem::LastWriteError() {
     std::lock_guard lock(mutex_);
-    return std::exchange(lastWriteError_, {});
+    return lastWriteError_;
+}
+
+void FontconfigFontSystem::ForgetWriteErrors() {
+    std::lock_guard lock(mutex_);
+    lastWriteError_.clear();
+}
+
+void FontconfigFontSystem::TidyRecords() {
+    platform::ExclusiveFileLock writer(WriteLockFile());
+    std::lock_guard lock(mutex_);
+    auto gone = [this](const std::string& data) {
+        const std::string file = IsAbsoluteFontPath(data) ? data : paths_.fontsFolder + data;
+        return !platform::FileExists(platform::PathFromUtf8(file));
+    };
+    const std::vector<FontsKeyValue> values = ReadKeyFile();
+    if (std::any_of(values.begin(), values.end(),
+                    [&](const FontsKeyValue& value) { return gone(value.data); })) {
+        WriteKeyFile(values);
+    }
+    const std::set<std::string> rejected = ReadRejected();
+    if (std::any_of(rejected.begin(), rejected.end(), gone)) {
+        WriteRejected(rejected);
+        stale_ = true;
+    }
 }
 
 fs::path FontconfigFontSystem::WriteLockFile() {

@@ -60,6 +60,8 @@ class FontconfigFontSystem : public FontSystem {
     bool OwnsFile(const std::string& filePath) override;
     std::vector<std::string> HiddenFiles() override { return RejectedFiles(); }
     std::error_code LastWriteError() override;
+    void ForgetWriteErrors() override;
+    void TidyRecords() override;
 
     // Hooks for the UI layer: a file was added for this process (its own font database should
     // add it too), and the installed fonts changed.
@@ -86,7 +88,7 @@ class FontconfigFontSystem : public FontSystem {
     std::filesystem::path OwnedFilesFile() const;
     std::set<std::string> ReadOwned() const;
     bool AddOwned(const std::string& data);
-    // Keeps the first write error since the last call of LastWriteError.
+    // Keeps the first write error since ForgetWriteErrors.
     bool Written(bool ok, const std::error_code& error);
 
     FontconfigPaths paths_;

@@ -80,15 +80,15 @@ bool IsTemporaryName(std::string_view name) {
     return TemporaryTarget(name).has_value();
 }
 
-int RemoveLeftoverTemporaryFiles(const fs::path& folder, const std::vector<std::string>& prefixes) {
+namespace {
+
+template <typename IsLeftover>
+int RemoveDeadFiles(const fs::path& folder, IsLeftover isLeftover) {
     int removed = 0;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        const bool leftover =
-            IsTemporaryName(name) ||
-            std::any_of(prefixes.begin(), prefixes.end(),
-                        [&](const std::string& prefix) { return name.starts_with(prefix); });
+        const bool leftover = isLeftover(name);
         if (!leftover || KindOf(it->path()) != EntryKind::kRegularFile) {
             continue;
         }
@@ -103,6 +103,23 @@ int RemoveLeftoverTemporaryFiles(const fs::path& folder, const std::vector<std::
         ::close(fd);
     }
     return removed;
+}
+
+}  // namespace
+
+int RemoveLeftoverTemporaryFiles(const fs::path& folder, const std::vector<std::string>& prefixes) {
+    return RemoveDeadFiles(folder, [&](const std::string& name) {
+        return IsTemporaryName(name) ||
+               std::any_of(prefixes.begin(), prefixes.end(),
+                           [&](const std::string& prefix) { return name.starts_with(prefix); });
+    });
+}
+
+int RemoveLeftoverTemporaryFilesOf(const fs::path& target) {
+    const std::string targetName = target.filename().string();
+    return RemoveDeadFiles(target.parent_path(), [&](const std::string& name) {
+        return IsTemporaryNameFor(name, targetName);
+    });
 }
 
 bool IsPlainFileName(std::string_view name) {

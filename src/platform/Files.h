@@ -61,6 +61,8 @@ bool IsTemporaryName(std::string_view name);
 // many went.
 int RemoveLeftoverTemporaryFiles(const std::filesystem::path& folder,
                                  const std::vector<std::string>& prefixes = {});
+// Only the leftovers of writes of `target`: for a folder that is not the program's own.
+int RemoveLeftoverTemporaryFilesOf(const std::filesystem::path& target);
 
 // Writes `bytes` to a temporary file beside `path`, then renames it over `path`. `error`, when
 // given, says why it failed.

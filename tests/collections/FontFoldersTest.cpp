@@ -270,13 +270,17 @@ TEST_F(FontFoldersTest, LinksAndSpecialFilesInTheBinAreRefusedOrRemovedThemselve
 }
 
 TEST_F(FontFoldersTest, RepairFinishesAKilledMoveAndRemovesOnlyOurDeadLeftovers) {
-    // Killed between hiding the font and deleting its file: its whole copy is in the bin.
+    // Killed between hiding the font and deleting its file: its whole copy is in the bin, and
+    // the move's record beside the records names it.
     Install("killed.ttf", "Killed");
     const fs::path installed = system_.FontsFolder() + "killed.ttf";
     ASSERT_TRUE(platform::CopyFile(installed, bin_ / "killed.ttf", false));
+    ASSERT_TRUE(platform::WriteWholeFile(sandbox_.KeyFile().parent_path() / "moving-into-bin",
+                                         installed.string()));
     ASSERT_TRUE(fonts::UninstallFont(registry_, registry_.FindFontEntry("Killed")));
-    // Uninstalled on purpose, its file kept, no copy in the bin: stays as it is.
+    // Uninstalled on purpose, its file kept, a copy in the bin too but no move under way: stays.
     Install("kept.ttf", "Kept");
+    ASSERT_TRUE(platform::CopyFile(system_.FontsFolder() + "kept.ttf", bin_ / "kept.ttf", false));
     ASSERT_TRUE(fonts::UninstallFont(registry_, registry_.FindFontEntry("Kept")));
     // Leftovers of killed writes, one of an earlier version, one still being written.
     const std::string fonts = system_.FontsFolder();
@@ -300,7 +304,8 @@ TEST_F(FontFoldersTest, RepairFinishesAKilledMoveAndRemovesOnlyOurDeadLeftovers)
     EXPECT_TRUE(fs::exists(fonts + "kept.ttf"));
     EXPECT_FALSE(Installed("Kept"));
     EXPECT_EQ(platform::ListFiles(fonts), std::vector<std::string>{"kept.ttf"});
-    EXPECT_EQ(platform::ListFiles(bin_), std::vector<std::string>{"killed.ttf"});
+    EXPECT_EQ(platform::ListFiles(bin_), (std::vector<std::string>{"kept.ttf", "killed.ttf"}));
+    EXPECT_FALSE(fs::exists(sandbox_.KeyFile().parent_path() / "moving-into-bin"));
     EXPECT_TRUE(fs::exists(live));
     EXPECT_TRUE(fs::exists(downloads_ / "font.ttf.notours.tmp"));
 }
