@@ -1,5 +1,8 @@
 #include "downloads/DownloadFile.h"
 
+#include <sys/file.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -28,7 +31,7 @@ int Percent(std::int64_t received, std::int32_t length) {
 }  // namespace
 
 int DownloadFile(const platform::HttpClient& http, const DownloadRequest& request,
-                 DownloadFailure* failure) {
+                 DownloadFailure* failure, std::error_code* targetError) {
     auto report = [&request](DownloadEventKind kind, int percent) {
         if (request.OnEvent) {
             request.OnEvent(kind, request.Tag, percent);
@@ -61,6 +64,13 @@ int DownloadFile(const platform::HttpClient& http, const DownloadRequest& reques
     std::int32_t length = 0;
     bool answered = false;
     bool targetFailed = false;
+    auto targetFails = [&] {
+        targetFailed = true;
+        if (targetError != nullptr) {
+            *targetError = std::error_code(errno, std::generic_category());
+        }
+        return false;
+    };
     const platform::HttpTransfer transfer = client.Stream(
         request.Url,
         [&](const platform::HttpResponseHead& head) {
@@ -72,18 +82,21 @@ int DownloadFile(const platform::HttpClient& http, const DownloadRequest& reques
             length = static_cast<std::int32_t>(head.contentLength.value_or(0));
             file.reset(std::fopen(request.TargetPath.c_str(), request.ResumeFrom ? "abe" : "wbe"));
             if (!file) {
-                targetFailed = true;
-                return false;
+                return targetFails();
             }
+            // Held while written, so that a start of the program meanwhile keeps it.
+            ::flock(::fileno(file.get()), LOCK_EX | LOCK_NB);
             buffer = std::make_unique_for_overwrite<char[]>(kWriteBufferSize);
             std::setvbuf(file.get(), buffer.get(), _IOFBF, kWriteBufferSize);
             return true;
         },
         [&](std::string_view piece) {
             if (static_cast<std::int64_t>(piece.size()) >
-                    catalogue::kPackedDataMaxBound - received ||
-                std::fwrite(piece.data(), 1, piece.size(), file.get()) != piece.size()) {
+                catalogue::kPackedDataMaxBound - received) {
                 return false;
+            }
+            if (std::fwrite(piece.data(), 1, piece.size(), file.get()) != piece.size()) {
+                return targetFails();
             }
             received += static_cast<std::int64_t>(piece.size());
             if (received < length) {
@@ -92,7 +105,7 @@ int DownloadFile(const platform::HttpClient& http, const DownloadRequest& reques
             return true;
         });
     // The file is whole and closed before anyone hears of the end.
-    const bool closed = file != nullptr && std::fclose(file.release()) == 0;
+    const bool closed = file != nullptr && (std::fclose(file.release()) == 0 || targetFails());
     if (!transfer.ok || !closed) {
         stoppedAt(transfer.noSession ? DownloadFailure::kNoSession
                   : !answered        ? DownloadFailure::kAddress

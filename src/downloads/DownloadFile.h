@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "platform/HttpClient.h"
 
@@ -32,7 +33,7 @@ enum class DownloadFailure {
     kNone,
     kNoSession,  // no transfer could be set up at all
     kAddress,    // no answer: bad address, nothing listening, connection time-out
-    kTarget,     // the target file cannot be created
+    kTarget,     // the target file cannot be created or written
     kTransfer,   // the answer broke off, stalled or was above the container cap
 };
 
@@ -41,8 +42,9 @@ enum class DownloadFailure {
 // or content encoding; the target is opened once the response head is in, so a failed connection
 // leaves it as it was. A Content-Length or body above the container cap fails. 0 when the body was
 // received to its end, -1 otherwise. Blocks the calling thread.
-// `failure`, when given, says where a failed download stopped.
+// `failure`, when given, says where a failed download stopped; `targetError` why the target
+// could not be written.
 int DownloadFile(const platform::HttpClient& http, const DownloadRequest& request,
-                 DownloadFailure* failure = nullptr);
+                 DownloadFailure* failure = nullptr, std::error_code* targetError = nullptr);
 
 }  // namespace glyphwell::downloads

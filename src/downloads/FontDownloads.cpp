@@ -69,10 +69,15 @@ FontDownloadResult FontDownloads::DownloadFont(const std::string& fontName,
             completed = Complete(tag, body, target);
         }
     };
-    const int code = DownloadFile(http_, request);
+    DownloadFailure failure = DownloadFailure::kNone;
+    std::error_code targetError;
+    const int code = DownloadFile(http_, request, &failure, &targetError);
     platform::DeleteFile(body);
     if (code != 0 || !completed) {
-        return Fail(fontName, kConnectionFailedMessage);
+        // A download folder that cannot be written is told as itself, not as the server's fault.
+        return Fail(fontName, failure == DownloadFailure::kTarget
+                                  ? platform::WriteErrorText(targetError)
+                                  : std::string(kConnectionFailedMessage));
     }
     if (!completed->installed) {
         return Fail(fontName, completed->message);
@@ -90,8 +95,13 @@ FontDownloadResult FontDownloads::Complete(const std::string& fontName, const fs
     platform::DeleteFile(body);
     // An error page unpacks to nothing; the earlier file, if any, stays.
     FontDownloadResult result;
-    if (font.empty() || !platform::WriteWholeFile(target, font)) {
+    std::error_code writeError;
+    if (font.empty()) {
         result.message = kDataErrorMessage;
+        return result;
+    }
+    if (!platform::WriteWholeFile(target, font, &writeError)) {
+        result.message = platform::WriteErrorText(writeError);
         return result;
     }
     font = {};

@@ -245,6 +245,16 @@ def main():
         if name != "purge" and full.returncode == 0:
             failures.append(f"{name}: a full disk was reported as success")
         failures += [f"{name}: full disk: {p}" for p in world.problems(before)]
+        if name == "restore-bin":
+            # A bin whose files cannot be deleted: the font comes back, and the command says the
+            # file stayed in the bin.
+            fresh(template, world)
+            stuck = subprocess.run(
+                ["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=unlink,unlinkat",
+                 "-e", "inject=unlink,unlinkat:error=EROFS", *world.command(*argv)],
+                env=world.env, capture_output=True)
+            if stuck.returncode == 0 or "回收站" not in stuck.stderr.decode():
+                failures.append(f"{name}: a bin that cannot be changed was reported as success")
         print(f"{name}: done ({kills} kills so far)", flush=True)
     for failure in failures:
         print(failure)

@@ -274,6 +274,16 @@ TEST_F(FontDownloadsTest, NamesThatWouldLeaveTheFolderAreRefusedBeforeAnyRequest
     EXPECT_TRUE(Installed().empty());
 }
 
+TEST_F(FontDownloadsTest, ADownloadFolderThatCannotBeWrittenIsToldAsItself) {
+    ServeFont("good", "Good Fixture");
+    ASSERT_TRUE(platform::WriteWholeFile(folder_, "a file where the folder should be"));
+    downloads_.StartFontDownload("Good", "good");
+    downloads_.WaitForAll();
+    EXPECT_EQ(Failed(),
+              (std::vector<std::pair<std::string, std::string>>{{"Good", "目标文件夹不可用"}}));
+    EXPECT_EQ(registry_.FindFontEntry("Good Fixture"), 0);
+}
+
 TEST_F(FontDownloadsTest, DownloadsAtOnceAllInstallAndCompleteOneAtATime) {
     constexpr int kDownloads = 10;
     for (int i = 1; i <= kDownloads; ++i) {
