@@ -62,21 +62,6 @@ bool InstallRowFile(fonts::FontSystem& system, const fs::path& folder, const std
     return false;
 }
 
-// Each row from the first to the count read now, with the progress told before the row.
-template <typename Action>
-void ForEachRowAfterProgress(const FolderRows& rows, const ProgressHook& progress, Action action) {
-    const int count = rows.RowCount();
-    for (int i = 1; i <= count; ++i) {
-        if (progress) {
-            progress(ProgressPercent(i, rows.RowCount()));
-        }
-        const FolderRow row = rows.Row(i - 1);
-        if (row.Checked) {
-            action(row);
-        }
-    }
-}
-
 }  // namespace
 
 bool CopyWhole(const fs::path& from, const fs::path& to, std::string* reason) {
@@ -131,6 +116,20 @@ std::vector<FolderFont> FontFolderListing(const fs::path& folder) {
         }
     }
     return fonts;
+}
+
+void ForEachCheckedRow(const FolderRows& rows, const ProgressHook& progress,
+                       const std::function<void(const FolderRow&)>& action) {
+    const int count = rows.RowCount();
+    for (int i = 1; i <= count; ++i) {
+        if (progress) {
+            progress(ProgressPercent(i, rows.RowCount()));
+        }
+        const FolderRow row = rows.Row(i - 1);
+        if (row.Checked) {
+            action(row);
+        }
+    }
 }
 
 FolderRow CheckedFiles::Row(int row) const {
@@ -196,7 +195,7 @@ CollectionOutcome ReinstallDownloadedFonts(fonts::FontSystem& system,
                                            const ProgressHook& progress) {
     platform::ExclusiveFileLock writer(system.WriteLockFile());
     CollectionOutcome outcome;
-    ForEachRowAfterProgress(rows, progress, [&](const FolderRow& row) {
+    ForEachCheckedRow(rows, progress, [&](const FolderRow& row) {
         if (InstallRowFile(system, downloadFolder, row.FileName, row.FileName, outcome)) {
             ++outcome.Done;
         }

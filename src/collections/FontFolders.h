@@ -73,6 +73,11 @@ std::optional<std::filesystem::path> RegularFileInFolder(const std::filesystem::
 // Told before or after each row as its operation defines; may let the window process events.
 using ProgressHook = std::function<void(int percent)>;
 
+// Each checked row from the first to the count read now (rows may go meanwhile), with the
+// progress i / rows told before row i.
+void ForEachCheckedRow(const FolderRows& rows, const ProgressHook& progress,
+                       const std::function<void(const FolderRow&)>& action);
+
 // i of `count` as a whole percentage: i / count x 100 in floating point, truncated toward zero;
 // 100 when the count has dropped to 0.
 int ProgressPercent(int i, int count);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <set>
 #include <system_error>
 
 #include "platform/FileLock.h"
@@ -201,41 +200,33 @@ CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system, const fs::path
                                        const FolderRows& rows, const ProgressHook& progress) {
     platform::ExclusiveFileLock writer(system.WriteLockFile());
     CollectionOutcome outcome;
-    const int count = rows.RowCount();
-    for (int i = 1; i <= count; ++i) {
-        if (progress) {
-            progress(ProgressPercent(i, rows.RowCount()));
-        }
-        const FolderRow row = rows.Row(i - 1);
-        if (!row.Checked) {
-            continue;
-        }
+    ForEachCheckedRow(rows, progress, [&](const FolderRow& row) {
         std::string reason;
         const std::optional<fs::path> file = RegularFileInFolder(recycleBin, row.FileName, reason);
         if (!file) {
             outcome.Kept.push_back({row.FileName, reason});
-            continue;
+            return;
         }
         if (const std::optional<std::string> original = HiddenOriginalOf(system, *file)) {
             // The font was never moved: showing it again is the whole restore.
             system.ForgetWriteErrors();
-            if (!system.AddFontResource(*original) &&
-                std::set<std::string>(system.HiddenFiles().begin(), system.HiddenFiles().end())
-                    .contains(*original)) {
+            system.AddFontResource(*original);
+            const std::vector<std::string> hidden = system.HiddenFiles();
+            if (std::find(hidden.begin(), hidden.end(), *original) != hidden.end()) {
                 outcome.Kept.push_back({row.FileName, "未能恢复:" + platform::WriteErrorText(
                                                                         system.LastWriteError())});
-                continue;
+                return;
             }
         } else {
             std::string targetName = row.FileName;
             if (fonts::InstallFont(system, platform::PathToUtf8(*file), targetName, &reason) == 0) {
                 outcome.Kept.push_back({row.FileName, reason});
-                continue;
+                return;
             }
             if (platform::FileSize(platform::PathFromUtf8(system.FontsFolder() + targetName)) !=
                 platform::FileSize(*file)) {
                 outcome.Kept.push_back({row.FileName, "未能复制到字体文件夹"});
-                continue;
+                return;
             }
         }
         // The bin's file may be the font's only copy: it goes only once the font is back.
@@ -243,10 +234,10 @@ CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system, const fs::path
         if (!fs::remove(*file, ec) || ec) {
             outcome.Kept.push_back(
                 {row.FileName, "已安装,但未能从回收站移出:" + platform::WriteErrorText(ec)});
-            continue;
+            return;
         }
         ++outcome.Done;
-    }
+    });
     return outcome;
 }
 
@@ -254,18 +245,10 @@ CollectionOutcome PurgeRecycledFonts(fonts::FontSystem& system, const fs::path& 
                                      const FolderRows& rows, const ProgressHook& progress) {
     platform::ExclusiveFileLock writer(system.WriteLockFile());
     CollectionOutcome outcome;
-    const int count = rows.RowCount();
-    for (int i = 1; i <= count; ++i) {
-        if (progress) {
-            progress(ProgressPercent(i, rows.RowCount()));
-        }
-        const FolderRow row = rows.Row(i - 1);
-        if (!row.Checked) {
-            continue;
-        }
+    ForEachCheckedRow(rows, progress, [&](const FolderRow& row) {
         if (!platform::IsPlainFileName(row.FileName)) {
             outcome.Kept.push_back({row.FileName, "不是文件夹里的文件名"});
-            continue;
+            return;
         }
         const fs::path file = recycleBin / platform::PathFromUtf8(row.FileName);
         // Write permission is cleared on a read-only file of ours, never through a link.
@@ -273,7 +256,7 @@ CollectionOutcome PurgeRecycledFonts(fonts::FontSystem& system, const fs::path& 
             platform::SetReadOnly(file, false);
         }
         DeleteEntryCounted(file, row.FileName, outcome);
-    }
+    });
     return outcome;
 }
 

@@ -9,6 +9,7 @@
 #include "fonts/FontDisplayName.h"
 #include "platform/Files.h"
 #include "platform/RunDirectory.h"
+#include "platform/Text.h"
 #include "platform/WorkerThreads.h"
 
 namespace glyphwell::fonts {
@@ -75,46 +76,6 @@ class Reader {
   private:
     std::string_view rest_;
 };
-
-bool IsUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length;
-        char32_t c;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            c = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            c = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            c = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            c = (c << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF.
-        const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0x80;
-        if (c < least || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
 
 std::int64_t Nanoseconds(const timespec& time) {
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
@@ -221,7 +182,7 @@ std::optional<std::vector<CachedName>> ParseDisplayNames(std::string_view bytes)
         // a name that is text and holds no zero.
         if (each.identity.size < 0 || path.front() != '/' ||
             path.find('\0') != std::string_view::npos ||
-            name.find('\0') != std::string_view::npos || !IsUtf8(name) ||
+            name.find('\0') != std::string_view::npos || !platform::IsValidUtf8(name) ||
             !paths.insert(path).second) {
             return std::nullopt;
         }

@@ -63,6 +63,16 @@ std::optional<std::string_view> TemporaryTarget(std::string_view name) {
     return name.substr(0, dot);
 }
 
+// The folder holding `file` onto the disk, with the renames in it.
+void FlushFolderOf(const fs::path& file) {
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 // Holds the file's lock while it is written, so that a cleaner sees it is in use.
 void MarkBeingWritten(int fd) {
     ::flock(fd, LOCK_EX | LOCK_NB);
@@ -370,12 +380,7 @@ bool MoveFileOver(const fs::path& from, const fs::path& to, std::error_code* err
         return false;
     }
     // The rename itself reaches the disk with its folder.
-    const fs::path folder = to.has_parent_path() ? to.parent_path() : fs::path(".");
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    FlushFolderOf(to);
     return true;
 }
 
@@ -394,12 +399,7 @@ bool MoveFileNoReplace(const fs::path& from, const fs::path& to, std::error_code
         }
         return false;
     }
-    const fs::path folder = to.has_parent_path() ? to.parent_path() : fs::path(".");
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    FlushFolderOf(to);
     if (error != nullptr) {
         error->clear();
     }

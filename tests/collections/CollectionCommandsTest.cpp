@@ -89,6 +89,13 @@ TEST_F(CollectionCommandsTest, FailuresExitOneAndBadArgumentsTwo) {
     Cli("restore bin missing.ttf", 1);
     Cli("restore bin ../escape.ttf", 1);
     Cli("purge missing.ttf", 1);
+    // A file where the bin should be, and a font name starting with a dot.
+    fs::remove(bin_);
+    ASSERT_TRUE(platform::WriteWholeFile(bin_, "not a folder"));
+    Cli("folder bin", 1);
+    WriteRenamedFont(sources_ / "Alpha.ttf", "Alpha");
+    Cli("install " + ShellQuote((sources_ / "Alpha.ttf").string()) + " .hidden.ttf", 1);
+    EXPECT_FALSE(fs::exists(sandbox_.FontsFolder() / ".hidden.ttf"));
     for (const char* bad :
          {"folder", "folder trash", "restore", "restore bin", "restore attic a.ttf", "purge",
           "backup now", "export Beta", "reinstall", "remove-downloaded", "recycle"}) {

@@ -29,7 +29,7 @@ import sys
 
 SYSCALLS = ["rename", "renameat2", "unlink", "unlinkat", "write", "fsync"]
 SAMPLE_SYSCALLS = ["rename", "renameat2", "unlink"]
-SAMPLE_OPERATIONS = ["recycle-ours", "restore-bin", "remove-downloaded", "install"]
+SAMPLE_OPERATIONS = ["recycle-ours", "restore-bin", "remove-downloaded", "install", "download"]
 TEMPORARY = re.compile(r"(^\.glyphwell-partial-)|(\.[0-9a-f]{16}\.tmp$)")
 
 
@@ -55,6 +55,7 @@ class World:
         self.downloads = f"{self.home}/字体下载目录"
         self.sources = f"{root}/sources"
         self.exported = f"{root}/exported"
+        self.site_base = ""
 
     def places(self):
         return {
@@ -173,6 +174,7 @@ def operations(world):
         "export": ["export", "Bravo", world.exported],
         "reinstall": ["reinstall", "g.ttf"],
         "remove-downloaded": ["remove-downloaded", "f.ttf"],
+        "download": ["download", "Hotel Font", "h", "--base", world.site_base],
     }
 
 
@@ -203,8 +205,29 @@ def main():
     # Made where it is used: the records and fontconfig's caches hold absolute paths.
     world = World(f"{work}/world", cli, write_font)
     world.make()
+    # A catalogue server of our own for the download, outside the world.
+    site = f"{work}/site"
+    os.makedirs(f"{site}/ztwjj")
+    world.run("pack", f"{world.sources}/h.ttf", f"{site}/ztwjj/h.tmp")
+    port = 20000 + os.getpid() % 20000
+    server = subprocess.Popen([os.path.join(bin_dir, "glyphwell-server"), "serve", "--root", site,
+                               "--bind", "127.0.0.1", "--port", str(port)],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    world.site_base = f"http://127.0.0.1:{port}"
+    try:
+        return sweep(world, work, sample, only)
+    finally:
+        server.kill()
+
+
+def sweep(world, work, sample, only):
     template = f"{work}/template"
     shutil.copytree(world.root, template, symlinks=True)
+    for _ in range(100):  # the server is up once the font can be fetched
+        if subprocess.run(["curl", "-sf", "-o", "/dev/null", f"{world.site_base}/ztwjj/h.tmp"]
+                          ).returncode == 0:
+            break
+        subprocess.run(["sleep", "0.1"])
     failures = []
     kills = 0
     chosen = only or (SAMPLE_OPERATIONS if sample else list(operations(world)))
