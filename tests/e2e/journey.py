@@ -6,7 +6,8 @@ A two-font catalogue is built and served on 127.0.0.1; Glyphwell starts in a wor
   start: the update prompt is answered Yes, the new catalogue installs, the status line says so;
   catalogue page: a category, its second sub-category, the row's download button, "已安装",
   and the font in fc-list; system-font page: the font listed, deleted into the recycle bin from
-  its menu; recycle-bin page: restored; backup page: backed up.
+  its menu; recycle-bin page: restored; backup page: backed up; system-font page: "卸载" asks,
+  Enter declines; my-fonts page: "卸载" moves the download into the bin, whence it is restored.
 
 usage: journey.py BINDIR FONT_TOOL [ARTIFACTS]   (FONT_TOOL OUT FAMILY writes a renamed font)
 Exit 77 (skipped) when no X server, accessibility bus or xdotool can be had.
@@ -90,10 +91,33 @@ def journey(w, font_tool):
     wait_for("the backup's row", lambda: w.find(
         lambda n: w.role(n) == "table cell" and n.name == binned[0]), 10)
     w.screenshot("4-backed-up")
+
+    # "卸载" of the ticked fonts asks first, naming them; Enter answers with the default, 否.
+    w.show_page("系统字体")
+    w.press_button("卸载")
+    wait_for("the question naming what it acts on",
+             lambda: w.dialog_with("是否执行批量卸载?"), 15)
+    w.screenshot("5-asked", whole_screen=True)
+    w.key("Return")
+    wait_for("the question to close", lambda: w.dialog_with("是否执行批量卸载?") is None, 10)
+    if FONT not in w.fc_families():
+        raise Failure("Enter on the uninstall question removed a font")
+
+    # "我的字体" "卸载" moves the downloaded file into the bin; "还原" there brings the font back.
+    downloaded = w.folder("字体下载目录")
+    w.show_page("我的字体")
+    w.press_button("卸载")
+    wait_for(f"{FONT} uninstalled", lambda: FONT not in w.fc_families(), 20)
+    wait_for("the download in the bin", lambda: w.folder("字体回收站") == downloaded, 10)
+    w.show_page("回收站")
+    wait_for("the bin's row", lambda: w.named("table cell", downloaded[0]), 15)
+    w.press_button("还原")
+    wait_for(f"{FONT} back in fc-list", lambda: FONT in w.fc_families(), 30)
+    w.screenshot("6-uninstalled-and-back")
     if w.program.poll() is not None:
         raise Failure(f"the program ended with {w.program.returncode}")
-    print(f"journey complete: {FONT} downloaded, installed, deleted into the bin, restored and "
-          f"backed up; status line {line!r}")
+    print(f"journey complete: {FONT} downloaded, installed, deleted into the bin, restored, "
+          f"backed up, uninstalled from my fonts and restored; status line {line!r}")
 
 
 def main():
