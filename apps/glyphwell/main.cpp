@@ -26,6 +26,7 @@
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
+#include "ui/Tasks.h"
 #include "ui/Translations.h"
 #include "ui/UiFonts.h"
 
@@ -116,7 +117,9 @@ int main(int argc, char** argv) {
     app::MarkStartup("window-created");
     window.show();
     app::MarkStartup("window-shown");
-    // Closing the window ends the program at once; the loader is not waited for.
+    // Closing the window ends the program once the pages' work in progress has finished (a
+    // backup or restore is not cut short); the loader is not waited for.
     const int status = application.exec();
+    ui::WaitForTasks();
     std::_Exit(status);
 }

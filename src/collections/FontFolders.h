@@ -49,6 +49,20 @@ class CheckedFiles : public FolderRows {
     std::vector<std::string> fileNames_;
 };
 
+// Rows read once, as they were when the operation started: what work off the interface thread
+// reads instead of a grid.
+class FixedRows : public FolderRows {
+  public:
+    explicit FixedRows(std::vector<FolderRow> rows) : rows_(std::move(rows)) {}
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    FolderRow Row(int row) const override {
+        return row >= 0 && row < RowCount() ? rows_[static_cast<std::size_t>(row)] : FolderRow{};
+    }
+
+  private:
+    std::vector<FolderRow> rows_;
+};
+
 struct KeptFile {
     std::string Name;    // a file name in the folder, or a font's display name
     std::string Reason;  // in the words the user reads

@@ -53,10 +53,9 @@ bool IsRoutine(QtMsgType type, const QMessageLogContext& context, const QString&
             return true;
         }
     }
-    for (const char* routine :
-         {"XDG_RUNTIME_DIR not set", "Cannot create platform OpenGL context",
-          "No suitable graphics backend found", "Sandboxing disabled by user",
-          "This plugin does not support setting window masks"}) {
+    for (const char* routine : {"XDG_RUNTIME_DIR not set", "Cannot create platform OpenGL context",
+                                "No suitable graphics backend found", "Sandboxing disabled by user",
+                                "This plugin does not support setting window masks"}) {
         if (message.contains(QLatin1String(routine))) {
             return true;
         }

@@ -4,7 +4,6 @@
 #include "ui/logic/SystemFontList.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPixmap>
@@ -18,6 +17,7 @@
 #include "ui/Grid.h"
 #include "ui/InterfaceThread.h"
 #include "ui/QtConversions.h"
+#include "ui/Tasks.h"
 #include "ui/logic/FolderGrid.h"
 #include "ui/logic/GridRules.h"
 
@@ -262,11 +262,29 @@ void FolderPage::ShowProgress(const QString& caption) {
     ProgressLabel().raise();
 }
 
-collections::ProgressHook FolderPage::ProgressIn(const QString& prefix) {
-    return [this, prefix](int percent) {
-        ProgressLabel().setText(prefix + QString::number(percent) + "%");
-        QCoreApplication::processEvents();
-    };
+void FolderPage::ShowCaption(const QString& caption) {
+    ProgressLabel().setText(caption);
+    emit ProgressShown(caption);
+}
+
+void FolderPage::RunOperation(
+    const QString& prefix,
+    std::function<collections::CollectionOutcome(const collections::ProgressHook&)> operation,
+    std::function<void(const collections::CollectionOutcome&)> finish) {
+    running_ = true;
+    RunTask(
+        *this,
+        [this, prefix, operation](const TaskReport& report) {
+            return operation([this, prefix, report](int percent) {
+                report.Post([this, caption = prefix + QString::number(percent) + "%"] {
+                    ShowCaption(caption);
+                });
+            });
+        },
+        [this, finish](const collections::CollectionOutcome& outcome) {
+            running_ = false;
+            finish(outcome);
+        });
 }
 
 void FolderPage::ReinstallDownloadedFonts() {
@@ -275,24 +293,38 @@ void FolderPage::ReinstallDownloadedFonts() {
         return;
     }
     ShowProgress("字体重装中....");
-    collections::ReinstallDownloadedFonts(registry_->System(), folder_,
-                                          GridFolderRows(grid_->Data()), ProgressIn("字体重装中:"));
-    ProgressLabel().hide();
-    ListFolder();
-    FontsChanged();
+    fonts::FontSystem* system = &registry_->System();
+    RunOperation(
+        "字体重装中:",
+        [system, folder = folder_, rows = SnapshotRows(grid_->Data())](const auto& progress) {
+            return collections::ReinstallDownloadedFonts(*system, folder, rows, progress);
+        },
+        [this](const collections::CollectionOutcome&) {
+            ProgressLabel().hide();
+            ListFolder();
+            FontsChanged();
+        });
 }
 
 void FolderPage::UninstallDownloadedFonts() {
-    if (registry_ == nullptr || recycleBin_.empty()) {
+    if (registry_ == nullptr || recycleBin_.empty() || running_) {
         return;
     }
-    const collections::CollectionOutcome outcome = collections::UninstallDownloadedFonts(
-        *registry_, folder_, recycleBin_, GridFolderRows(grid_->Data()));
-    ListFolder();
-    FontsChanged();
-    if (!outcome.Kept.empty()) {
-        dialogs_.tell(kMessageCaption, "以下字体未能卸载：" + Q(KeptFilesText(outcome.Kept)));
-    }
+    fonts::FontRegistry* registry = registry_;
+    RunOperation(
+        {},
+        [registry, folder = folder_, bin = recycleBin_,
+         rows = SnapshotRows(grid_->Data())](const auto&) {
+            return collections::UninstallDownloadedFonts(*registry, folder, bin, rows);
+        },
+        [this](const collections::CollectionOutcome& outcome) {
+            ListFolder();
+            FontsChanged();
+            if (!outcome.Kept.empty()) {
+                dialogs_.tell(kMessageCaption,
+                              "以下字体未能卸载：" + Q(KeptFilesText(outcome.Kept)));
+            }
+        });
 }
 
 void FolderPage::RestoreRecycledFonts() {
@@ -300,15 +332,21 @@ void FolderPage::RestoreRecycledFonts() {
         return;
     }
     ShowProgress("还原字体中:");
-    const collections::CollectionOutcome outcome = collections::RestoreRecycledFonts(
-        registry_->System(), folder_, GridFolderRows(grid_->Data()), ProgressIn("还原字体中:"));
-    ProgressLabel().hide();
-    ListFolder();
-    FontsChanged();
-    if (!outcome.Kept.empty()) {
-        dialogs_.tell(kMessageCaption,
-                      "以下字体未能还原，仍留在字体回收站：" + Q(KeptFilesText(outcome.Kept)));
-    }
+    fonts::FontSystem* system = &registry_->System();
+    RunOperation(
+        "还原字体中:",
+        [system, folder = folder_, rows = SnapshotRows(grid_->Data())](const auto& progress) {
+            return collections::RestoreRecycledFonts(*system, folder, rows, progress);
+        },
+        [this](const collections::CollectionOutcome& outcome) {
+            ProgressLabel().hide();
+            ListFolder();
+            FontsChanged();
+            if (!outcome.Kept.empty()) {
+                dialogs_.tell(kMessageCaption, "以下字体未能还原，仍留在字体回收站：" +
+                                                   Q(KeptFilesText(outcome.Kept)));
+            }
+        });
 }
 
 void FolderPage::PurgeRecycledFonts() {
@@ -327,13 +365,20 @@ void FolderPage::PurgeRecycledFonts() {
         return;
     }
     ShowProgress("清理字体中:");
-    const collections::CollectionOutcome outcome = collections::PurgeRecycledFonts(
-        registry_->System(), folder_, GridFolderRows(grid_->Data()), ProgressIn("清理字体中:"));
-    ProgressLabel().hide();
-    ListFolder();
-    if (!outcome.Kept.empty()) {
-        dialogs_.tell(kMessageCaption, "以下文件未能删除：" + Q(KeptFilesText(outcome.Kept)));
-    }
+    fonts::FontSystem* system = &registry_->System();
+    RunOperation(
+        "清理字体中:",
+        [system, folder = folder_, rows = SnapshotRows(grid_->Data())](const auto& progress) {
+            return collections::PurgeRecycledFonts(*system, folder, rows, progress);
+        },
+        [this](const collections::CollectionOutcome& outcome) {
+            ProgressLabel().hide();
+            ListFolder();
+            if (!outcome.Kept.empty()) {
+                dialogs_.tell(kMessageCaption,
+                              "以下文件未能删除：" + Q(KeptFilesText(outcome.Kept)));
+            }
+        });
 }
 
 void FolderPage::BackupInstalledFonts() {
@@ -343,13 +388,20 @@ void FolderPage::BackupInstalledFonts() {
     // The caption stays what it last was until the first file is done.
     ProgressLabel().show();
     ProgressLabel().raise();
-    const collections::CollectionOutcome outcome =
-        collections::BackupInstalledFonts(registry_->System(), folder_, ProgressIn("备份进行中:"));
-    ListFolder();
-    ProgressLabel().hide();
-    if (!outcome.Kept.empty()) {
-        dialogs_.tell(kMessageCaption, "以下字体未能备份：" + Q(KeptFilesText(outcome.Kept)));
-    }
+    fonts::FontSystem* system = &registry_->System();
+    RunOperation(
+        "备份进行中:",
+        [system, folder = folder_](const auto& progress) {
+            return collections::BackupInstalledFonts(*system, folder, progress);
+        },
+        [this](const collections::CollectionOutcome& outcome) {
+            ListFolder();
+            ProgressLabel().hide();
+            if (!outcome.Kept.empty()) {
+                dialogs_.tell(kMessageCaption,
+                              "以下字体未能备份：" + Q(KeptFilesText(outcome.Kept)));
+            }
+        });
 }
 
 void FolderPage::RestoreBackedUpFonts() {
@@ -357,15 +409,21 @@ void FolderPage::RestoreBackedUpFonts() {
         return;
     }
     ShowProgress("还原进行中:");
-    const collections::CollectionOutcome outcome = collections::RestoreBackedUpFonts(
-        registry_->System(), folder_, GridFolderRows(grid_->Data()), ProgressIn("还原进行中:"));
-    ProgressLabel().hide();
-    FontsChanged();
-    QString message = "安装完毕!";
-    if (!outcome.Kept.empty()) {
-        message += "\n\n以下字体未能安装：" + Q(KeptFilesText(outcome.Kept));
-    }
-    dialogs_.tell(kMessageCaption, message);
+    fonts::FontSystem* system = &registry_->System();
+    RunOperation(
+        "还原进行中:",
+        [system, folder = folder_, rows = SnapshotRows(grid_->Data())](const auto& progress) {
+            return collections::RestoreBackedUpFonts(*system, folder, rows, progress);
+        },
+        [this](const collections::CollectionOutcome& outcome) {
+            ProgressLabel().hide();
+            FontsChanged();
+            QString message = "安装完毕!";
+            if (!outcome.Kept.empty()) {
+                message += "\n\n以下字体未能安装：" + Q(KeptFilesText(outcome.Kept));
+            }
+            dialogs_.tell(kMessageCaption, message);
+        });
 }
 
 }  // namespace glyphwell::ui

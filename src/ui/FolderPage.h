@@ -63,6 +63,12 @@ class FolderPage : public QObject {
 
     FolderKind Kind() const { return kind_; }
     Grid& FolderGrid() { return *grid_; }
+    // An operation of this page is running off the interface thread.
+    bool Running() const { return running_; }
+
+  signals:
+    // Each progress caption as it is shown.
+    void ProgressShown(const QString& caption);
 
   private:
     void ShowListing(const std::vector<collections::FolderFont>& fonts);
@@ -72,7 +78,13 @@ class FolderPage : public QObject {
     // Shows `caption` in the progress label, with no sad face, and lets the window work.
     void ShowProgress(const QString& caption);
     void ShowSadFace(bool shown);
-    collections::ProgressHook ProgressIn(const QString& prefix);
+    void ShowCaption(const QString& caption);
+    // Runs `operation(progress)` off the interface thread, the progress shown as `prefix` + p +
+    // "%", then `finish(outcome)` here.
+    void RunOperation(
+        const QString& prefix,
+        std::function<collections::CollectionOutcome(const collections::ProgressHook&)> operation,
+        std::function<void(const collections::CollectionOutcome&)> finish);
     void FontsChanged();
 
     FolderKind kind_;
@@ -92,6 +104,7 @@ class FolderPage : public QObject {
     QLabel* emptyLabel_;
     QLabel* sadFace_;
     QLabel* progressLabel_ = nullptr;  // "我的字体" shows progress in its empty-state label
+    bool running_ = false;
 };
 
 }  // namespace glyphwell::ui

@@ -19,6 +19,7 @@
 #include "ui/FolderPage.h"
 #include "ui/QtConversions.h"
 #include "ui/SystemFontPage.h"
+#include "ui/Tasks.h"
 #include "ui/UiFonts.h"
 #include "ui/logic/PageControls.h"
 
@@ -56,7 +57,10 @@ MainWindow::MainWindow(app::ProgramState& state, std::function<void()> endProgra
     container_->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The pages' work ends before the pages it reports to.
+    WaitForTasks();
+}
 
 void MainWindow::UseFlatControlStyle() {
     QApplication::setStyle(QStyleFactory::create("Fusion"));

@@ -18,6 +18,7 @@
 #include "ui/Grid.h"
 #include "ui/InterfaceThread.h"
 #include "ui/QtConversions.h"
+#include "ui/Tasks.h"
 #include "ui/logic/FolderGrid.h"
 #include "ui/logic/GridRules.h"
 #include "ui/logic/SystemFontList.h"
@@ -297,21 +298,28 @@ void SystemFontPage::BatchUninstall() {
     }
     state_.BeginUninstall();
     uninstallProgress_->show();
-    const UninstallOutcome outcome = ui::BatchUninstall(
-        *registry_, source.Data(), searchResults, recycleBin_, [this](const std::string& text) {
-            uninstallProgress_->setText(Q(text));
-            QCoreApplication::processEvents();
+    RunTask(
+        *this,
+        [registry = registry_, bin = recycleBin_,
+         batch = TickedForUninstall(source.Data(), searchResults), this](const TaskReport& report) {
+            return ui::BatchUninstall(
+                *registry, batch, bin, [this, report](const std::string& text) {
+                    report.Post(
+                        [this, caption = Q(text)] { uninstallProgress_->setText(caption); });
+                });
+        },
+        [this, searchResults](const UninstallOutcome& outcome) {
+            AfterFontsChanged(searchResults);
+            state_.EndUninstall();
+            uninstallProgress_->hide();
+            if (!outcome.keptFonts.empty()) {
+                QString kept;
+                for (std::size_t k = 0; k < outcome.keptFonts.size(); ++k) {
+                    kept += "\n" + Q(outcome.keptFonts[k]) + "(" + Q(outcome.reasons[k]) + ")";
+                }
+                dialogs_.tell(kMessageCaption, "以下字体未能移入字体回收站，仍保持安装：" + kept);
+            }
         });
-    AfterFontsChanged(searchResults);
-    state_.EndUninstall();
-    uninstallProgress_->hide();
-    if (!outcome.keptFonts.empty()) {
-        QString kept;
-        for (std::size_t k = 0; k < outcome.keptFonts.size(); ++k) {
-            kept += "\n" + Q(outcome.keptFonts[k]) + "(" + Q(outcome.reasons[k]) + ")";
-        }
-        dialogs_.tell(kMessageCaption, "以下字体未能移入字体回收站，仍保持安装：" + kept);
-    }
 }
 
 void SystemFontPage::DeleteSearchResultFont() {

@@ -58,6 +58,11 @@ class SystemFontPageTest : public ::testing::Test {
         return *window_->findChild<T*>(QString::fromUtf8(name));
     }
     Grid& List() { return window_->Pages().SystemFonts().FontGrid(); }
+    // Presses "卸载" and waits, as a person does, until the batch has ended.
+    void PressUninstall() {
+        Named<GraphicButton>("图形按钮17").click();
+        EXPECT_TRUE(test::WaitFor([this] { return !page_->State().Uninstalling(); }));
+    }
     Grid& Results() { return window_->Pages().SystemFonts().SearchResultGrid(); }
 
     test::FontconfigSandbox sandbox_;
@@ -141,14 +146,14 @@ TEST_F(SystemFontPageTest, RightClickPicksTheHalfAndCopyTakesItsName) {
 
 TEST_F(SystemFontPageTest, BatchUninstallAsksRefusesWhileBusyAndRebuilds) {
     answer_ = false;
-    Named<GraphicButton>("图形按钮17").click();
+    PressUninstall();
     EXPECT_EQ(asked_, std::vector<QString>{"是否执行批量卸载?"});
     EXPECT_EQ(registry_.Count(), 4);
 
     // Nothing ticked: after Yes the list is still rebuilt and the busy label hidden again.
     answer_ = true;
     List().Data().SetText(0, 1, "stale");
-    Named<GraphicButton>("图形按钮17").click();
+    PressUninstall();
     EXPECT_EQ(registry_.Count(), 4);
     EXPECT_NE(List().Data().Text(0, 1), "stale");
     EXPECT_TRUE(Named<QLabel>("标签18").isHidden());
@@ -158,12 +163,12 @@ TEST_F(SystemFontPageTest, BatchUninstallAsksRefusesWhileBusyAndRebuilds) {
     List().Data().SetChecked(0, 2, true);
     const std::string first = List().Data().Text(0, 1);
     details_.clear();
-    Named<GraphicButton>("图形按钮17").click();
+    PressUninstall();
     EXPECT_EQ(details_, std::vector<QString>{"共1个字体:\n" + QString::fromStdString(first)});
     EXPECT_EQ(registry_.FindFontEntry(first), 0);
     EXPECT_EQ(Named<QLabel>("标签2").text(), "系统字体数:3");
     EXPECT_FALSE(List().Data().Checked(0, 2));
-    Named<GraphicButton>("图形按钮17").click();
+    PressUninstall();
     EXPECT_EQ(registry_.Count(), 3);
     asked_.clear();
     ASSERT_TRUE(page_->State().BeginUninstall());  // as while one runs

@@ -44,6 +44,16 @@ collections::FolderRow GridFolderRows::Row(int row) const {
     return {grid_.Text(row, 0), grid_.Text(row, 1), grid_.Checked(row, 2)};
 }
 
+collections::FixedRows SnapshotRows(const GridData& grid) {
+    const GridFolderRows rows(grid);
+    std::vector<collections::FolderRow> fixed;
+    fixed.reserve(static_cast<std::size_t>(rows.RowCount()));
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        fixed.push_back(rows.Row(row));
+    }
+    return collections::FixedRows(std::move(fixed));
+}
+
 std::string KeptFilesText(const std::vector<collections::KeptFile>& kept) {
     std::string text;
     for (const collections::KeptFile& file : kept) {

@@ -37,6 +37,9 @@ class GridFolderRows : public collections::FolderRows {
     const GridData& grid_;
 };
 
+// The grid's rows as they are now, for work that runs while the grid may change.
+collections::FixedRows SnapshotRows(const GridData& grid);
+
 // A line break and "name（reason）" for each kept file, to follow a message that tells of them.
 std::string KeptFilesText(const std::vector<collections::KeptFile>& kept);
 

@@ -150,36 +150,49 @@ std::string NameToCopy(const GridData& grid, const std::string& menuFont) {
     return menuFont == left ? left : grid.Text(row, 4);
 }
 
-UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& grid,
-                                bool searchResults, const std::filesystem::path& recycleBin,
+UninstallBatch TickedForUninstall(const GridData& grid, bool searchResults) {
+    UninstallBatch batch;
+    batch.searchResults = searchResults;
+    batch.searchRows = searchResults ? grid.RowCount() : 0;
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        if (grid.Checked(row, 2)) {
+            batch.fonts.push_back({grid.Text(row, 1), row});
+        }
+        // The right font by its name column: the sample column may hold the custom preview.
+        if (!searchResults && grid.Checked(row, 5)) {
+            batch.fonts.push_back({grid.Text(row, 4), row});
+        }
+    }
+    return batch;
+}
+
+UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const UninstallBatch& batch,
+                                const std::filesystem::path& recycleBin,
                                 const std::function<void(const std::string&)>& progress) {
     UninstallOutcome outcome;
-    auto process = [&](const std::string& name, int row) {
-        if (!registry.FindEntry(name)) {
-            return;
+    for (const UninstallBatch::Ticked& font : batch.fonts) {
+        if (!registry.FindEntry(font.name)) {
+            continue;
         }
         const collections::CollectionOutcome done = collections::RecycleInstalledFont(
-            registry, name, recycleBin, collections::kUninstallTicked);
+            registry, font.name, recycleBin, collections::kUninstallTicked);
         for (const collections::KeptFile& kept : done.Kept) {
             outcome.keptFonts.push_back(kept.Name);
             outcome.reasons.push_back(kept.Reason);
         }
-        const int total = searchResults ? grid.RowCount() : registry.Count();
-        const int percent = total > 0 ? row * 100 / total : 0;
+        const int total = batch.searchResults ? batch.searchRows : registry.Count();
+        const int percent = total > 0 ? font.row * 100 / total : 0;
         if (progress) {
-            progress("卸载" + name + ".完成:" + std::to_string(percent) + "%");
-        }
-    };
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        if (grid.Checked(row, 2)) {
-            process(grid.Text(row, 1), row);
-        }
-        // The right font by its name column: the sample column may hold the custom preview.
-        if (!searchResults && grid.Checked(row, 5)) {
-            process(grid.Text(row, 4), row);
+            progress("卸载" + font.name + ".完成:" + std::to_string(percent) + "%");
         }
     }
     return outcome;
+}
+
+UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& grid,
+                                bool searchResults, const std::filesystem::path& recycleBin,
+                                const std::function<void(const std::string&)>& progress) {
+    return BatchUninstall(registry, TickedForUninstall(grid, searchResults), recycleBin, progress);
 }
 
 std::vector<std::string> TickedFontNames(const GridData& grid, bool searchResults) {

@@ -52,10 +52,27 @@ struct UninstallOutcome {
     std::vector<std::string> reasons;    // why, one for each kept font
 };
 
-// Removes the ticked fonts of `grid` (the search results when `searchResults`, else the main
-// list) into `recycleBin` (collections::RecycleInstalledFont), each copy under its file's name.
-// `progress` gets the text after each processed font and may let the window process events; rows
-// are read as they are when reached. A font is uninstalled only after its copy is complete.
+// The ticked fonts of a list as they are when "卸载" is pressed: what the batch works on while
+// the list may change under it.
+struct UninstallBatch {
+    struct Ticked {
+        std::string name;
+        int row = 0;
+    };
+    std::vector<Ticked> fonts;  // in row order, a row's left font before its right one
+    bool searchResults = false;
+    int searchRows = 0;  // the search list's row count, for the percentage
+};
+UninstallBatch TickedForUninstall(const GridData& grid, bool searchResults);
+
+// Removes the batch's fonts into `recycleBin` (collections::RecycleInstalledFont), each copy
+// under its file's name. `progress` gets the text after each processed font: the percentage is
+// the row over the search list's rows, or over the installed fonts counted now. Any thread.
+UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const UninstallBatch& batch,
+                                const std::filesystem::path& recycleBin,
+                                const std::function<void(const std::string&)>& progress);
+// The same for the ticked fonts of `grid` (the search results when `searchResults`, else the
+// main list).
 UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& grid,
                                 bool searchResults, const std::filesystem::path& recycleBin,
                                 const std::function<void(const std::string&)>& progress);
