@@ -33,6 +33,8 @@ void FontRegistry::LoadFontTable() {
     std::vector<FontEntry> entries;
     std::unordered_set<std::string> seen;
     const std::string fontsFolder = system_.FontsFolder();
+    // Taken before the listing: a change while it runs shows as a change after it.
+    std::string stamp = platform::ModificationStamp(system_.PlacesThatChange());
     // The name cache is read while fontconfig lists the files: neither needs the other.
     std::vector<FontsKeyValue> values;
     platform::RunAlongside([this] { names_->ReadFile(); },
@@ -59,9 +61,16 @@ void FontRegistry::LoadFontTable() {
     {
         std::unique_lock lock(mutex_);
         entries_ = std::move(entries);
+        stampAtLoad_ = std::move(stamp);
         ++generation_;
     }
     names_->EndLoad(named);
+}
+
+bool FontRegistry::ChangedSinceLoad() const {
+    const std::string now = platform::ModificationStamp(system_.PlacesThatChange());
+    std::shared_lock lock(mutex_);
+    return now != stampAtLoad_;
 }
 
 int FontRegistry::FindFontEntry(std::string_view displayName) const {

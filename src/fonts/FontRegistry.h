@@ -36,6 +36,9 @@ class FontRegistry {
     explicit FontRegistry(FontSystem& system, std::unique_ptr<DisplayNameCache> names = {});
 
     void LoadFontTable();
+    // True when a place where fonts are installed or recorded changed since the last load (the
+    // program's own changes are seen by the load that follows them).
+    bool ChangedSinceLoad() const;
     // Changes with every load, so readers know when what they derived from the table is old.
     // Sorts in place keep it: they change the order, not the entries.
     std::uint64_t Generation() const { return generation_.load(); }
@@ -68,6 +71,7 @@ class FontRegistry {
     mutable std::shared_mutex mutex_;
     std::vector<FontEntry> entries_;
     std::atomic<std::uint64_t> generation_{0};
+    std::string stampAtLoad_;  // under mutex_
 };
 
 // The file name InstallFont gives the copy of `sourcePath`: `targetName` with its spaces

@@ -51,6 +51,11 @@ class FontSystem {
     }
     // The installed files that are hidden (uninstalled with their files kept).
     virtual std::vector<std::string> HiddenFiles() { return {}; }
+    // What changes when fonts are installed or removed, by this program or any other: the
+    // folders to watch and the files whose changes count.
+    virtual std::vector<std::filesystem::path> PlacesThatChange() {
+        return {std::filesystem::path(FontsFolder())};
+    }
     // Drops what the records and rules say of files that are gone.
     virtual void TidyRecords() {}
     // Why the first record or rule that could not be written since ForgetWriteErrors failed;

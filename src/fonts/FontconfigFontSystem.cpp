@@ -441,6 +441,11 @@ void FontconfigFontSystem::TidyRecords() {
     }
 }
 
+std::vector<fs::path> FontconfigFontSystem::PlacesThatChange() {
+    return {platform::PathFromUtf8(paths_.fontsFolder), paths_.keyFile, paths_.rejectFile,
+            paths_.keyFile.parent_path(), paths_.rejectFile.parent_path()};
+}
+
 fs::path FontconfigFontSystem::WriteLockFile() {
     return paths_.keyFile.parent_path() / kWriteLockFileName;
 }

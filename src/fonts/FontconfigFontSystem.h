@@ -62,6 +62,7 @@ class FontconfigFontSystem : public FontSystem {
     std::error_code LastWriteError() override;
     void ForgetWriteErrors() override;
     void TidyRecords() override;
+    std::vector<std::filesystem::path> PlacesThatChange() override;
 
     // Hooks for the UI layer: a file was added for this process (its own font database should
     // add it too), and the installed fonts changed.

@@ -440,6 +440,20 @@ bool SameContents(const fs::path& a, const fs::path& b) {
     return !first.bad() && !second.bad() && first.eof() && second.eof();
 }
 
+std::string ModificationStamp(const std::vector<fs::path>& paths) {
+    std::string stamp;
+    for (const fs::path& path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) {
+            stamp += "-;";
+            continue;
+        }
+        stamp += std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec) +
+                 "," + std::to_string(info.st_size) + "," + std::to_string(info.st_ino) + ";";
+    }
+    return stamp;
+}
+
 std::string WriteErrorText(const std::error_code& error) {
     switch (error.value()) {
         case ENOSPC:

@@ -96,6 +96,10 @@ EntryKind KindOf(const std::filesystem::path& path);
 // True when both regular files hold the same bytes.
 bool SameContents(const std::filesystem::path& a, const std::filesystem::path& b);
 
+// A text that changes whenever any of `paths` is created, replaced, written or deleted (its
+// modification time to the nanosecond, size and inode; a folder's changes with its entries).
+std::string ModificationStamp(const std::vector<std::filesystem::path>& paths);
+
 // Why a write failed, in the words the user reads: "磁盘空间不足", "没有写入权限", ...
 std::string WriteErrorText(const std::error_code& error);
 

@@ -16,6 +16,7 @@
 #include "platform/Memory.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
+#include "ui/InstalledFontsWatch.h"
 #include "ui/InterfaceThread.h"
 #include "ui/QtConversions.h"
 #include "ui/Tasks.h"
@@ -75,6 +76,10 @@ SystemFontPage::SystemFontPage(QWidget& page, const PageContext& context)
 void SystemFontPage::UseFonts(fonts::FontRegistry& registry, std::filesystem::path recycleBin) {
     registry_ = &registry;
     recycleBin_ = std::move(recycleBin);
+    // Fonts installed or removed outside the program show without a restart.
+    delete installedFontsWatch_;
+    installedFontsWatch_ = new InstalledFontsWatch(
+        registry, [this] { RefreshInstalledFontViews(); }, this);
 }
 
 void SystemFontPage::CreateMenus(QWidget& window) {

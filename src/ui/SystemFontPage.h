@@ -31,6 +31,7 @@ namespace glyphwell::ui {
 
 class GraphicButton;
 class Grid;
+class InstalledFontsWatch;
 
 class SystemFontPage : public QObject {
     Q_OBJECT
@@ -119,6 +120,7 @@ class SystemFontPage : public QObject {
 
     static constexpr int kReturnFreedMemoryDelayMs = 1000;
     QTimer returnFreedMemory_;
+    InstalledFontsWatch* installedFontsWatch_ = nullptr;
     std::unordered_map<std::string, std::string> faceFiles_;
     std::uint64_t faceFilesGeneration_ = 0;
 };

@@ -20,6 +20,7 @@
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/Files.h"
 #include "server/ServedSite.h"
+#include "support/Process.h"
 #include "support/TempDir.h"
 #include "ui/Canvas.h"
 #include "ui/CatalogueDownloads.h"
@@ -98,6 +99,23 @@ TEST_F(CataloguePageTest, OpeningShowsTheFirstSubcategoryAndPagesThroughIt) {
     EXPECT_TRUE(window_->findChild<QWidget*>("图形按钮18")->isHidden());  // row 2 shows nothing
     page_->CategoryTabs().setCurrentIndex(kSharedFontsCategory);
     EXPECT_FALSE(window_->findChild<QWidget*>("超文本浏览框5")->isHidden());
+}
+
+TEST_F(CataloguePageTest, FontsInstalledAndRemovedOutsideShowWithoutARestart) {
+    ASSERT_EQ(Browser().Item(2).State, CatalogueItemState::kNotInstalled);
+    int exitCode = -1;
+    test::RunCli(runDir_.Path(),
+                 "install " + test::ShellQuote((site_ / "2.ttf").string()) + " >/dev/null",
+                 &exitCode);
+    ASSERT_EQ(exitCode, 0);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return Browser().Item(2).State == CatalogueItemState::kInstalled; }, 2000));
+    EXPECT_NE(registry_.FindFontEntry("Catalogue Font 2"), 0);
+
+    test::RunCli(runDir_.Path(), "uninstall " + test::ShellQuote("Catalogue Font 2"), &exitCode);
+    ASSERT_EQ(exitCode, 0);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return Browser().Item(2).State == CatalogueItemState::kNotInstalled; }, 2000));
 }
 
 TEST_F(CataloguePageTest, ReleaseOnDownloadInstallsTheFontAndMarksTheRow) {
