@@ -327,35 +327,59 @@ void SystemFontPage::BatchUninstall() {
         });
 }
 
+template <typename Work, typename Done>
+void SystemFontPage::RunMenuWork(Work work, Done done) {
+    ++menuWorkRunning_;
+    RunTask(*this, std::move(work), [this, done](auto result) {
+        --menuWorkRunning_;
+        done(std::move(result));
+    });
+}
+
 void SystemFontPage::DeleteSearchResultFont() {
     if (registry_ == nullptr) {
         return;
     }
     const std::string name = state_.MenuFont(FontMenu::kSearchResults);
-    bool kept = false;
-    if (!ui::DeleteSearchResultFont(*registry_, name, recycleBin_, kept)) {
-        return;
-    }
-    AfterFontsChanged(true);
-    if (kept) {
-        dialogs_.tell(kMessageCaption, "字体未能复制到字体回收站，仍保持安装：\n" + Q(name));
-    }
+    struct Deleted {
+        bool found = false;
+        bool kept = false;
+    };
+    RunMenuWork(
+        [registry = registry_, bin = recycleBin_, name](const TaskReport&) {
+            Deleted deleted;
+            deleted.found = ui::DeleteSearchResultFont(*registry, name, bin, deleted.kept);
+            return deleted;
+        },
+        [this, name](const Deleted& deleted) {
+            if (!deleted.found) {
+                return;
+            }
+            AfterFontsChanged(true);
+            if (deleted.kept) {
+                dialogs_.tell(kMessageCaption,
+                              "字体未能复制到字体回收站，仍保持安装：\n" + Q(name));
+            }
+        });
 }
 
 void SystemFontPage::MoveFontToRecycleBin() {
     if (registry_ == nullptr) {
         return;
     }
-    const collections::CollectionOutcome outcome = collections::MoveFontToRecycleBin(
-        *registry_, state_.MenuFont(FontMenu::kFontList), recycleBin_);
-    if (outcome.Done == 0 && outcome.Kept.empty()) {
-        return;  // no font behind the menu, or one that is not installed
-    }
-    AfterFontsChanged(false);
-    if (!outcome.Kept.empty()) {
-        dialogs_.tell(kMessageCaption,
-                      "字体未能复制到字体回收站，仍保持安装：" + Q(KeptFilesText(outcome.Kept)));
-    }
+    RunMenuWork(
+        [registry = registry_, bin = recycleBin_, name = state_.MenuFont(FontMenu::kFontList)](
+            const TaskReport&) { return collections::MoveFontToRecycleBin(*registry, name, bin); },
+        [this](const collections::CollectionOutcome& outcome) {
+            if (outcome.Done == 0 && outcome.Kept.empty()) {
+                return;  // no font behind the menu, or one that is not installed
+            }
+            AfterFontsChanged(false);
+            if (!outcome.Kept.empty()) {
+                dialogs_.tell(kMessageCaption, "字体未能复制到字体回收站，仍保持安装：" +
+                                                   Q(KeptFilesText(outcome.Kept)));
+            }
+        });
 }
 
 void SystemFontPage::ExportFontFile() {
@@ -364,14 +388,18 @@ void SystemFontPage::ExportFontFile() {
     if (registry_ == nullptr || folder.isEmpty()) {
         return;
     }
-    const collections::CollectionOutcome outcome =
-        collections::ExportFontFile(*registry_, state_.MenuFont(FontMenu::kFontList),
-                                    platform::PathFromUtf8(folder.toStdString()));
-    if (outcome.Done > 0) {
-        dialogs_.tell("字体导出成功", "字体导出成功");
-    } else if (!outcome.Kept.empty()) {
-        dialogs_.tell(kMessageCaption, "字体导出失败：" + Q(KeptFilesText(outcome.Kept)));
-    }
+    RunMenuWork(
+        [registry = registry_, name = state_.MenuFont(FontMenu::kFontList),
+         target = platform::PathFromUtf8(folder.toStdString())](const TaskReport&) {
+            return collections::ExportFontFile(*registry, name, target);
+        },
+        [this](const collections::CollectionOutcome& outcome) {
+            if (outcome.Done > 0) {
+                dialogs_.tell("字体导出成功", "字体导出成功");
+            } else if (!outcome.Kept.empty()) {
+                dialogs_.tell(kMessageCaption, "字体导出失败：" + Q(KeptFilesText(outcome.Kept)));
+            }
+        });
 }
 
 void SystemFontPage::RefreshInstalledFontViews() {

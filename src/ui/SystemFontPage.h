@@ -63,6 +63,8 @@ class SystemFontPage : public QObject {
     // The main list menu's "删除字体" and "导出字体文件(&W)", on the font the menu was opened on.
     void MoveFontToRecycleBin();
     void ExportFontFile();
+    // A menu's delete or export is running off the interface thread.
+    bool MenuWorkRunning() const { return menuWorkRunning_ > 0; }
     // After a change to the installed fonts made elsewhere (the folder pages): tell the desktop,
     // reload the table and list again; the catalogue's marks follow.
     void RefreshInstalledFontViews();
@@ -80,6 +82,9 @@ class SystemFontPage : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Runs `work` off the interface thread and `done(result)` here, counted in MenuWorkRunning.
+    template <typename Work, typename Done>
+    void RunMenuWork(Work work, Done done);
     void CreateMenus(QWidget& window);
     void ConnectControls();
     void ShowMenu(FontMenu menu, QPoint at);
@@ -121,6 +126,7 @@ class SystemFontPage : public QObject {
     static constexpr int kReturnFreedMemoryDelayMs = 1000;
     QTimer returnFreedMemory_;
     InstalledFontsWatch* installedFontsWatch_ = nullptr;
+    int menuWorkRunning_ = 0;
     std::unordered_map<std::string, std::string> faceFiles_;
     std::uint64_t faceFilesGeneration_ = 0;
 };

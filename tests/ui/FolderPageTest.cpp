@@ -105,10 +105,13 @@ class FolderPageTest : public ::testing::Test {
     FolderPage& Bin() { return window_->Pages().RecycleBin(); }
     FolderPage& Backup() { return window_->Pages().Backup(); }
     bool Installed(const std::string& family) const { return registry_.FindFontEntry(family) != 0; }
+    // Chooses the installed list's menu item and waits, as a person does, for its work to end.
     void ChooseMenuItem(const QString& text) {
-        for (QAction* action : window_->Pages().SystemFonts().FontGridMenu().actions()) {
+        SystemFontPage& page = window_->Pages().SystemFonts();
+        for (QAction* action : page.FontGridMenu().actions()) {
             if (action->text().startsWith(text)) {
                 action->trigger();
+                EXPECT_TRUE(test::WaitFor([&page] { return !page.MenuWorkRunning(); }));
                 return;
             }
         }
