@@ -4,8 +4,8 @@
 
 #include "ui/Canvas.h"
 #include "ui/CataloguePage.h"
-#include "ui/InterfaceThread.h"
 #include "ui/SystemFontPage.h"
+#include "ui/Tasks.h"
 
 namespace glyphwell::ui {
 
@@ -26,10 +26,9 @@ CatalogueDownloads::CatalogueDownloads(CataloguePage& page, SystemFontPage& syst
             [this, fontName, percent] { page_.Browser().DownloadProgress(fontName, percent); },
             Qt::QueuedConnection);
     };
-    // Still under the download lock: the views are brought up to date before the next
-    // download's completion may begin.
+    // The table is reloaded already; the views follow, queued: the worker waits for nobody.
     events.installed = [this](const std::string& fontName) {
-        RunOnThreadOf(*this, [this, &fontName] {
+        PostTo(*this, [this, fontName] {
             page_.Browser().DownloadEnded(fontName, true);
             systemFonts_.BuildSystemList();
             page_.Browser().RefreshCatalogueMarks();
@@ -59,8 +58,7 @@ CatalogueDownloads::CatalogueDownloads(CataloguePage& page, SystemFontPage& syst
 
 CatalogueDownloads::~CatalogueDownloads() {
     page_.SetDownloadStarter({});
-    // A finishing worker waits for the interface thread to take its news: let it, then end.
-    ProcessEventsWhile([this] { return running_ > 0; });
+    // No worker waits for this thread: the workers end, and their news queued here is dropped.
     downloads_.reset();
 }
 

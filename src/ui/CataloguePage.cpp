@@ -14,9 +14,9 @@
 #include "ui/Canvas.h"
 #include "ui/CatalogueArtwork.h"
 #include "ui/GraphicButton.h"
-#include "ui/InterfaceThread.h"
 #include "ui/QtConversions.h"
 #include "ui/SamplePictures.h"
+#include "ui/Tasks.h"
 #include "ui/UiFonts.h"
 #include "ui/logic/WebLinks.h"
 
@@ -200,7 +200,7 @@ void CataloguePage::SetRecognitionWindowOpener(std::function<void()> open) {
 }
 
 void CataloguePage::PostShowCategory() {
-    RunOnThreadOf(*this, [this] { browser_->ShowCategory(categoryTabs_->currentIndex()); });
+    PostTo(*this, [this] { browser_->ShowCategory(categoryTabs_->currentIndex()); });
 }
 
 bool CataloguePage::eventFilter(QObject* watched, QEvent* event) {

@@ -58,8 +58,7 @@ class CataloguePage : public QObject, private CatalogueView {
     void ApplyLayout(const FrameLayout& layout);
     void SetSharedFontsBoxVisible(bool visible) override;
 
-    // The category of the chosen tab again, on the interface thread; from any thread, returning
-    // once it is shown.
+    // The category of the chosen tab again, on the interface thread; from any thread, queued.
     void PostShowCategory();
 
     CatalogueBrowser& Browser() { return *browser_; }

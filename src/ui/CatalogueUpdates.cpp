@@ -4,7 +4,6 @@
 #include <QThread>
 
 #include "platform/ServiceAddresses.h"
-#include "ui/InterfaceThread.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 
@@ -28,8 +27,7 @@ CatalogueUpdates::CatalogueUpdates(MainWindow& window, app::ProgramState& state,
 }
 
 CatalogueUpdates::~CatalogueUpdates() {
-    // A finishing update waits for this thread to show the catalogue again: let it, then end.
-    ProcessEventsWhile([this] { return update_->WorkersRunning(); });
+    // No worker waits for this thread: the workers end, and their news queued here is dropped.
     update_.reset();
 }
 

@@ -15,7 +15,6 @@
 #include "ui/Artwork.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
-#include "ui/InterfaceThread.h"
 #include "ui/QtConversions.h"
 #include "ui/Tasks.h"
 #include "ui/logic/FolderGrid.h"
@@ -191,8 +190,7 @@ void FolderPage::ListFolder() {
 }
 
 void FolderPage::PostListFolder() {
-    const std::vector<collections::FolderFont> fonts = collections::FontFolderListing(folder_);
-    RunOnThreadOf(*this, [this, &fonts] { ShowListing(fonts); });
+    PostTo(*this, [this, fonts = collections::FontFolderListing(folder_)] { ShowListing(fonts); });
 }
 
 void FolderPage::ShowListing(const std::vector<collections::FolderFont>& fonts) {

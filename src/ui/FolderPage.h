@@ -48,7 +48,7 @@ class FolderPage : public QObject {
     // Lists the folder into the grid, every row checked.
     void ListFolder();
     // From any thread: the folder is read on the calling thread and shown on the interface
-    // thread; returns once it shows.
+    // thread, queued.
     void PostListFolder();
 
     // "我的字体": "重装" and "卸载" (the files go into the recycle bin).

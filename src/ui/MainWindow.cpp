@@ -137,8 +137,7 @@ void MainWindow::DrawStatusLine(app::Colour colour, bool useGivenColour) {
 }
 
 void MainWindow::PostStatusLine() {
-    QMetaObject::invokeMethod(
-        this, [this] { DrawStatusLine(0, false); }, Qt::QueuedConnection);
+    PostTo(*this, [this] { DrawStatusLine(0, false); });
 }
 
 void MainWindow::DrawStatusLine() {

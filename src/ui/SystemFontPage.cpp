@@ -17,7 +17,6 @@
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
 #include "ui/InstalledFontsWatch.h"
-#include "ui/InterfaceThread.h"
 #include "ui/QtConversions.h"
 #include "ui/Tasks.h"
 #include "ui/logic/FolderGrid.h"
@@ -196,7 +195,7 @@ void SystemFontPage::BuildSystemList() {
 }
 
 void SystemFontPage::PostBuildSystemList() {
-    RunOnThreadOf(*this, [this] { BuildSystemList(); });
+    PostTo(*this, [this] { BuildSystemList(); });
 }
 
 void SystemFontPage::ShowList(ShownFontList list) {

@@ -15,16 +15,24 @@ namespace glyphwell::ui {
 class TaskReport {
   public:
     explicit TaskReport(QObject& context) : context_(context) {}
-    void Post(std::function<void()> call) const {
-        QMetaObject::invokeMethod(&context_, std::move(call), Qt::QueuedConnection);
-    }
+    void Post(std::function<void()> call) const;
 
   private:
     QObject& context_;
 };
 
+// From any thread: `call` runs on `context`'s thread, queued behind what is already there; the
+// caller goes on at once. Dropped when the context is gone by then.
+inline void PostTo(QObject& context, std::function<void()> call) {
+    QMetaObject::invokeMethod(&context, std::move(call), Qt::QueuedConnection);
+}
+
 // Starts `run` on the task pool.
 void StartOnTaskPool(std::function<void()> run);
+
+inline void TaskReport::Post(std::function<void()> call) const {
+    PostTo(context_, std::move(call));
+}
 
 // Runs `work(report)` off the interface thread and then `done(result)` on `context`'s thread.
 // The context must outlive the task: owners wait with WaitForTasks before they go.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,6 +68,7 @@ class CataloguePageTest : public test::CatalogueWindowTest {
         page_->SetPreviewService(state_->http, [this] { return server_->Base(); });
         page_->SetPreviewTeller([this](const QString& message) { told_.push_back(message); });
         database_.OpenCatalogue();
+        QCoreApplication::sendPostedEvents();  // the category it shows, queued
     }
     void TearDown() override {
         downloads_.reset();

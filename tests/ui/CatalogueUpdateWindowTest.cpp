@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <QAction>
 #include <QTest>
 
@@ -46,6 +48,7 @@ class CatalogueUpdateWindowTest : public test::CatalogueWindowTest {
         MakeWindow(addresses);
         UseCatalogue();
         database_.OpenCatalogue();
+        QCoreApplication::sendPostedEvents();  // the category it shows, queued
         updates_ = std::make_unique<CatalogueUpdates>(*window_, *state_, database_,
                                                       currentDir_ / "zt.data");
         PageDialogs dialogs;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
@@ -52,6 +54,7 @@ class SystemFontPageTest : public ::testing::Test {
         dialogs.tell = [this](const QString&, const QString& m) { told_.push_back(m); };
         page_->SetDialogs(dialogs);
         page_->PostBuildSystemList();
+        QCoreApplication::sendPostedEvents();  // the list it builds, queued
     }
     template <typename T>
     T& Named(const char* name) {
