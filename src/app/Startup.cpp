@@ -37,11 +37,7 @@ ProgramState::ProgramState(std::filesystem::path runDir,
       http(std::move(httpOptions)),
       settings(runDirectory) {}
 
-ProgramState::~ProgramState() {
-    if (catalogueServerBaseFetch.joinable()) {
-        catalogueServerBaseFetch.join();
-    }
-}
+ProgramState::~ProgramState() = default;
 
 void MainWindowCreated(ProgramState& state, StartupWindow& window, StartupLoader* loader) {
     PrepareWorkingFolders(state);
@@ -79,8 +75,7 @@ void FetchStartupCatalogueServerBase(ProgramState& state) {
 }
 
 void StartFetchingCatalogueServerBase(ProgramState& state) {
-    state.catalogueServerBaseFetch =
-        std::thread([&state] { FetchStartupCatalogueServerBase(state); });
+    state.catalogueServerBaseFetch.Start([&state] { FetchStartupCatalogueServerBase(state); });
 }
 
 void ApplyStartupSkin(ProgramState& state, const std::function<void()>& invalidate) {

@@ -9,13 +9,13 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "app/Settings.h"
 #include "app/Skin.h"
 #include "app/VersionLine.h"
 #include "platform/HttpClient.h"
 #include "platform/ServiceAddresses.h"
+#include "platform/WorkerThreads.h"
 
 namespace glyphwell::app {
 
@@ -51,7 +51,7 @@ struct ProgramState {
     VersionLine versionLine;
     SkinState skin;
     CatalogueServerBaseSlot catalogueServerBase;
-    std::thread catalogueServerBaseFetch;
+    platform::WorkerThreads catalogueServerBaseFetch;  // last: it ends before the rest goes
 };
 
 // What start-up asks of the main window, on the interface thread, in the order it asks.

@@ -12,13 +12,11 @@ StartupLoader::~StartupLoader() {
 }
 
 void StartupLoader::Start() {
-    thread_ = std::thread([this] { RunSteps(); });
+    worker_.Start([this] { RunSteps(); });
 }
 
 void StartupLoader::Wait() {
-    if (thread_.joinable()) {
-        thread_.join();
-    }
+    worker_.WaitForAll();
 }
 
 void StartupLoader::RunSteps() {

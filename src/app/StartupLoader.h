@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "platform/WorkerThreads.h"
 
 namespace glyphwell::app {
 
@@ -40,7 +41,7 @@ class StartupLoader {
     StartupSteps steps_;
     std::filesystem::path snapshotFile_;
     std::string snapshotText_;
-    std::thread thread_;
+    platform::WorkerThreads worker_;
 };
 
 }  // namespace glyphwell::app

@@ -4,9 +4,7 @@
 #include <QFont>
 #include <QShowEvent>
 
-#include <system_error>
-#include <thread>
-
+#include "ui/Tasks.h"
 #include "ui/UiFonts.h"
 
 namespace glyphwell::ui {
@@ -94,26 +92,21 @@ void StartBrowserBoxesSoon() {
     };
     // Made after Qt's font database, so it is undone before it: a process that ends while the
     // look-up runs waits for it instead of pulling the database from under it.
-    static struct LookUp {
-        std::thread thread;
-        ~LookUp() {
-            if (thread.joinable()) {
-                thread.join();
-            }
-        }
-    } running;
-    try {
-        running.thread = std::thread([lookUp] {
-            lookUp();
-            if (QCoreApplication* application = QCoreApplication::instance()) {
-                QMetaObject::invokeMethod(
-                    application, [] { StartBrowserBoxes(); }, Qt::QueuedConnection);
-            }
-        });
-    } catch (const std::system_error&) {
+    static struct WaitAtExit {
+        ~WaitAtExit() { WaitForTasks(); }
+    } waitAtExit;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr) {
         lookUp();
-        StartBrowserBoxes();
+        return;
     }
+    RunTask(
+        *application,
+        [lookUp](const TaskReport&) {
+            lookUp();
+            return true;
+        },
+        [](bool) { StartBrowserBoxes(); });
 }
 
 }  // namespace glyphwell::ui

@@ -122,10 +122,8 @@ CataloguePage::CataloguePage(QWidget& page, const PageContext& context)
 }
 
 CataloguePage::~CataloguePage() {
-    // The fetch ends by its own time bound; its result goes nowhere once the page is gone.
-    if (previewWorker_.joinable()) {
-        previewWorker_.join();
-    }
+    // A preview's fetch ends by its own time bound; its result goes nowhere once the page is gone.
+    WaitForTasks();
 }
 
 void CataloguePage::SetPreviewService(const platform::HttpClient& http,
@@ -154,17 +152,15 @@ void CataloguePage::RequestPreview(int row) {
         return;
     }
     const std::string fontName = browser_->Item(row).FontName;
-    if (previewWorker_.joinable()) {
-        previewWorker_.join();  // the last one has reported already
-    }
     previewRunning_ = true;
-    previewWorker_ = std::thread([this, row, text, size, fontName] {
-        const std::string base = previewServerBase_ ? previewServerBase_() : std::string();
-        std::string bmp =
-            preview::RequestPreviewPicture(*previewHttp_, base, row, text, size, fontName);
-        QMetaObject::invokeMethod(
-            this, [this, bmp = std::move(bmp)] { ShowPreview(bmp); }, Qt::QueuedConnection);
-    });
+    RunTask(
+        *this,
+        [http = previewHttp_, serverBase = previewServerBase_, row, text, size,
+         fontName](const TaskReport&) {
+            const std::string base = serverBase ? serverBase() : std::string();
+            return preview::RequestPreviewPicture(*http, base, row, text, size, fontName);
+        },
+        [this](const std::string& bmp) { ShowPreview(bmp); });
 }
 
 void CataloguePage::ShowPreview(const std::string& bmp) {

@@ -12,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "platform/HttpClient.h"
 #include "ui/PageControlFactory.h"
@@ -113,7 +112,6 @@ class CataloguePage : public QObject, private CatalogueView {
     std::function<std::string()> previewServerBase_;
     std::function<void(const QString&)> tellPreview_;
     bool previewRunning_ = false;
-    std::thread previewWorker_;
     struct Sample {
         std::string bytes;
         QImage picture;
