@@ -12,10 +12,32 @@ namespace glyphwell::app {
 
 void CatalogueServerBaseSlot::Set(std::string base) {
     {
+        // Called under the lock, so that Forget returns only once no call is under way.
         std::lock_guard lock(mutex_);
         base_ = std::move(base);
+        for (auto& [token, call] : waiting_) {
+            call(*base_);
+        }
+        waiting_.clear();
     }
     known_.notify_all();
+}
+
+int CatalogueServerBaseSlot::WhenKnown(std::function<void(const std::string&)> call) {
+    std::unique_lock lock(mutex_);
+    if (base_) {
+        const std::string base = *base_;
+        lock.unlock();
+        call(base);
+        return 0;
+    }
+    waiting_.emplace_back(nextToken_, std::move(call));
+    return nextToken_++;
+}
+
+void CatalogueServerBaseSlot::Forget(int token) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(waiting_, [token](const auto& each) { return each.first == token; });
 }
 
 std::optional<std::string> CatalogueServerBaseSlot::IfKnown() const {

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Settings.h"
 #include "app/Skin.h"
@@ -30,11 +32,17 @@ class CatalogueServerBaseSlot {
     std::optional<std::string> IfKnown() const;
     // Waits for the fetch, which ends by its own deadline.
     std::string Wait() const;
+    // `call(base)` once the address is known: at once when it is, else on the fetch's thread
+    // (so it must only hand over, never wait). Forget(token) before what it calls goes.
+    int WhenKnown(std::function<void(const std::string&)> call);
+    void Forget(int token);
 
   private:
     mutable std::mutex mutex_;
     mutable std::condition_variable known_;
     std::optional<std::string> base_;
+    std::vector<std::pair<int, std::function<void(const std::string&)>>> waiting_;
+    int nextToken_ = 1;
 };
 
 struct ProgramState {

@@ -31,7 +31,6 @@ QFont FrameFont() {
 }
 
 constexpr app::Colour kClientAreaColour = 0xECECEC;
-constexpr int kServerBaseWatchMs = 100;
 constexpr int kStatusStripHeight = 27;
 
 }  // namespace
@@ -58,6 +57,7 @@ MainWindow::MainWindow(app::ProgramState& state, std::function<void()> endProgra
 }
 
 MainWindow::~MainWindow() {
+    state_.catalogueServerBase.Forget(serverBaseKnown_);
     // The pages' work ends before the pages it reports to.
     WaitForTasks();
 }
@@ -86,16 +86,8 @@ void MainWindow::ShowWaitingForCatalogueServerBase() {
     }
     // The window is usable meanwhile; the cursor says that something is still on its way.
     setCursor(Qt::BusyCursor);
-    serverBaseWatch_ = new QTimer(this);
-    serverBaseWatch_->setInterval(kServerBaseWatchMs);
-    connect(serverBaseWatch_, &QTimer::timeout, this, [this] {
-        if (state_.catalogueServerBase.IfKnown()) {
-            unsetCursor();
-            serverBaseWatch_->deleteLater();
-            serverBaseWatch_ = nullptr;
-        }
-    });
-    serverBaseWatch_->start();
+    serverBaseKnown_ = state_.catalogueServerBase.WhenKnown(
+        [this](const std::string&) { PostTo(*this, [this] { unsetCursor(); }); });
 }
 
 void MainWindow::TakeMouse() {

@@ -119,7 +119,7 @@ class MainWindow : public QWidget, public app::StartupWindow, private MainFrameV
     QPoint dragOffset_;
     QPoint pressGlobalPos_;
     QTimer* fadeTimer_;
-    QTimer* serverBaseWatch_ = nullptr;  // ends the busy cursor once the address is known
+    int serverBaseKnown_ = 0;  // the wait that ends the busy cursor once the address is known
     QStackedWidget* container_;
     MainPages* pages_ = nullptr;
     // The palette's choice and states last the whole run; its window only while open.

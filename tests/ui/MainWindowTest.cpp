@@ -29,6 +29,7 @@ class MainWindowTest : public ::testing::Test {
         if (!settings.empty()) {
             ASSERT_TRUE(platform::WriteWholeFile(runDir_ / "pos.ini", settings));
         }
+        window_.reset();  // a window goes before the state it was made on
         state_ = test::TestProgramState(runDir_.Path());
         window_ = std::make_unique<MainWindow>(*state_, [this] { ++endProgramCalls_; });
         app::MainWindowCreated(*state_, *window_);
