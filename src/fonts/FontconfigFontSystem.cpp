@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "fonts/FontDisplayName.h"
+#include "fonts/FontFileOrder.h"
+#include "fonts/FontconfigText.h"
+#include "fonts/FontsKeyText.h"
 #include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/RunDirectory.h"
@@ -32,140 +35,6 @@ fs::path UserConfigHome() {
     return fs::path(home != nullptr ? home : "/tmp") / ".config";
 }
 
-std::string XmlEscape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\r':
-                // A reader turns a bare carriage return into a line feed.
-                out += "&#13;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-std::string XmlUnescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        bool replaced = false;
-        for (auto [entity, c] :
-             {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&#13;", '\r'}}) {
-            std::string_view e = entity;
-            if (text.substr(i, e.size()) == e) {
-                out += c;
-                i += e.size() - 1;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-// Key lines are "data<TAB>name"; these escapes let any file name through, line breaks and
-// tabs included.
-std::string EscapeKeyText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-std::string UnescapeKeyText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        char c = text[++i];
-        out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-    }
-    return out;
-}
-
-// `unescape` is false for the old key, which kept names as they were.
-std::vector<FontsKeyValue> ParseKeyText(std::string_view text, bool unescape) {
-    std::vector<FontsKeyValue> values;
-    while (!text.empty()) {
-        std::string_view line = text.substr(0, text.find('\n'));
-        text.remove_prefix(std::min(text.size(), line.size() + 1));
-        std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos) {
-            continue;
-        }
-        std::string_view data = line.substr(0, tab);
-        std::string_view name = line.substr(tab + 1);
-        if (unescape) {
-            values.push_back({UnescapeKeyText(name), UnescapeKeyText(data)});
-        } else {
-            values.push_back({std::string(name), std::string(data)});
-        }
-    }
-    return values;
-}
-
-// The rule file is XML: a path that is no UTF-8 or holds another control character than a tab
-// or a line break cannot be written in it, and would spoil every other rule.
-bool FitsInRule(const std::string& filePath) {
-    int chars = 0;
-    int width = 0;
-    if (!FcUtf8Len(reinterpret_cast<const FcChar8*>(filePath.c_str()),
-                   static_cast<int>(filePath.size()), &chars, &width)) {
-        return false;
-    }
-    return std::none_of(filePath.begin(), filePath.end(), [](char c) {
-        auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 && c != '\t' && c != '\n' && c != '\r';
-    });
-}
-
-std::string PatternText(FcPattern* pattern, const char* object) {
-    FcChar8* value = nullptr;
-    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || value == nullptr) {
-        return {};
-    }
-    return reinterpret_cast<const char*>(value);
-}
-
-bool SameFamily(const std::string& a, const std::string& b) {
-    return FcStrCmpIgnoreCase(reinterpret_cast<const FcChar8*>(a.c_str()),
-                              reinterpret_cast<const FcChar8*>(b.c_str())) == 0;
-}
-
 // Calls `visit` with every pattern of the system and application sets.
 template <typename Visit>
 void ForEachFont(FcConfig* config, Visit visit) {
@@ -175,75 +44,6 @@ void ForEachFont(FcConfig* config, Visit visit) {
             visit(set->fonts[i]);
         }
     }
-}
-
-// What the listing keeps of a file's first face.
-struct FirstFace {
-    int index = 0;
-    std::string family;
-    int weight = FC_WEIGHT_REGULAR;
-    int slant = FC_SLANT_ROMAN;
-    int width = FC_WIDTH_NORMAL;
-};
-
-FirstFace FirstFaceOf(FcPattern* pattern) {
-    FirstFace face;
-    FcPatternGetInteger(pattern, FC_INDEX, 0, &face.index);
-    face.family = PatternText(pattern, FC_FAMILY);
-    FcPatternGetInteger(pattern, FC_WEIGHT, 0, &face.weight);
-    FcPatternGetInteger(pattern, FC_SLANT, 0, &face.slant);
-    FcPatternGetInteger(pattern, FC_WIDTH, 0, &face.width);
-    return face;
-}
-
-// How far a face is from its family's regular one: upright first, then the weight and the width
-// nearest to normal.
-std::tuple<bool, int, int> DistanceFromRegular(const FirstFace& face) {
-    return {face.slant != FC_SLANT_ROMAN, std::abs(face.weight - FC_WEIGHT_REGULAR),
-            std::abs(face.width - FC_WIDTH_NORMAL)};
-}
-
-struct FileFace {
-    std::string file;
-    FirstFace face;
-};
-
-// The files in path order, except that within each family the regular face takes the family's
-// first place (and the others follow by their distance from it): the first file of a display
-// name is the one that stands for the family when names are shared. `faces` is in path order.
-std::vector<std::size_t> RegularFacesFirst(const std::vector<FileFace>& faces) {
-    // Places grouped by family, each group in path order.
-    std::vector<std::size_t> byFamily(faces.size());
-    for (std::size_t k = 0; k < faces.size(); ++k) {
-        byFamily[k] = k;
-    }
-    std::stable_sort(byFamily.begin(), byFamily.end(), [&](std::size_t a, std::size_t b) {
-        return faces[a].face.family < faces[b].face.family;
-    });
-    std::vector<std::size_t> files(faces.size());
-    for (std::size_t k = 0; k < faces.size(); ++k) {
-        files[k] = k;
-    }
-    for (std::size_t begin = 0; begin < byFamily.size();) {
-        std::size_t end = begin + 1;
-        while (end < byFamily.size() &&
-               faces[byFamily[end]].face.family == faces[byFamily[begin]].face.family) {
-            ++end;
-        }
-        if (end - begin > 1) {
-            std::vector<std::size_t> members(byFamily.begin() + static_cast<std::ptrdiff_t>(begin),
-                                             byFamily.begin() + static_cast<std::ptrdiff_t>(end));
-            std::stable_sort(members.begin(), members.end(), [&](std::size_t a, std::size_t b) {
-                return DistanceFromRegular(faces[a].face) < DistanceFromRegular(faces[b].face);
-            });
-            // The family's places (in path order) take its members in their new order.
-            for (std::size_t k = begin; k < end; ++k) {
-                files[byFamily[k]] = members[k - begin];
-            }
-        }
-        begin = end;
-    }
-    return files;
 }
 
 }  // namespace
@@ -524,146 +324,6 @@ std::vector<std::string> FontconfigFontSystem::RejectedFiles() {
     return {files.begin(), files.end()};
 }
 
-namespace {
-
-std::mutex sharedListMutex;
-// The whole shared configuration while the current one is limited; holds a reference.
-FcConfig* setAsideConfig = nullptr;
-
-// The configuration that lists every installed font, referenced: release with FcConfigDestroy.
-FcConfig* WholeConfig() {
-    std::lock_guard lock(sharedListMutex);
-    return FcConfigReference(setAsideConfig);
-}
-
-}  // namespace
-
-std::vector<std::string> UserFontFolders() {
-    const char* home = std::getenv("HOME");
-    std::vector<std::string> folders;
-    for (const fs::path& folder : {platform::UserDataHome() / "fonts",
-                                   home != nullptr ? fs::path(home) / ".fonts" : fs::path()}) {
-        // fontconfig names the files under a folder as it canonicalises the folder.
-        std::string path = platform::PathToUtf8((folder / "").lexically_normal());
-        if (path.starts_with('/')) {
-            folders.push_back(std::move(path));
-        }
-    }
-    return folders;
-}
-
-bool LimitSharedFontList(const std::vector<std::string>& userFolders,
-                         const std::vector<std::string>& keepFiles) {
-    std::string rules = "<fontconfig><selectfont>";
-    for (const std::string& file : keepFiles) {
-        if (FitsInRule(file)) {
-            rules += "<acceptfont><glob>" + XmlEscape(file) + "</glob></acceptfont>";
-        }
-    }
-    rules += "<rejectfont>";
-    bool rejects = false;
-    for (const std::string& folder : userFolders) {
-        // A glob character in the name would reject more than the folder.
-        if (FitsInRule(folder) && folder.starts_with('/') && folder.ends_with('/') &&
-            folder.find_first_of("*?[") == std::string::npos) {
-            rules += "<glob>" + XmlEscape(folder) + "*</glob>";
-            rejects = true;
-        }
-    }
-    rules += "</rejectfont></selectfont></fontconfig>";
-    std::lock_guard lock(sharedListMutex);
-    if (!rejects || setAsideConfig != nullptr) {
-        return rejects;
-    }
-    // The desktop's own configuration with the rules after it.
-    FcConfig* limited = FcInitLoadConfig();
-    if (limited == nullptr) {
-        return false;
-    }
-    FcConfig* whole = FcConfigReference(nullptr);
-    const bool made = whole != nullptr &&
-                      FcConfigParseAndLoadFromMemory(
-                          limited, reinterpret_cast<const FcChar8*>(rules.c_str()), FcTrue) &&
-                      FcConfigBuildFonts(limited) && FcConfigSetCurrent(limited);
-    FcConfigDestroy(limited);  // the current configuration keeps its own reference
-    if (!made) {
-        if (whole != nullptr) {
-            FcConfigDestroy(whole);
-        }
-        return false;
-    }
-    setAsideConfig = whole;
-    return true;
-}
-
-bool RestoreSharedFontList() {
-    std::lock_guard lock(sharedListMutex);
-    if (setAsideConfig == nullptr) {
-        return false;
-    }
-    FcConfigSetCurrent(setAsideConfig);
-    FcConfigDestroy(setAsideConfig);
-    setAsideConfig = nullptr;
-    return true;
-}
-
-std::string FontFileOfFamily(const std::string& family) {
-    FcConfig* config = WholeConfig();
-    FcPattern* wanted = FcPatternCreate();
-    FcPatternAddString(wanted, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcConfigSubstitute(config, wanted, FcMatchPattern);
-    FcDefaultSubstitute(wanted);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, wanted, &result);
-    FcPatternDestroy(wanted);
-    std::string file;
-    if (match != nullptr) {
-        // The match is the closest font, whatever its family; only the family asked for counts.
-        for (int k = 0; file.empty(); ++k) {
-            FcChar8* name = nullptr;
-            if (FcPatternGetString(match, FC_FAMILY, k, &name) != FcResultMatch) {
-                break;
-            }
-            if (SameFamily(reinterpret_cast<const char*>(name), family)) {
-                file = PatternText(match, FC_FILE);
-            }
-        }
-        FcPatternDestroy(match);
-    }
-    if (config != nullptr) {
-        FcConfigDestroy(config);
-    }
-    return file;
-}
-
-InstalledFace FirstFaceForGenericFamily(const std::string& generic) {
-    FcConfig* config = WholeConfig();
-    FcPattern* wanted = FcPatternCreate();
-    FcValue value{};
-    value.type = FcTypeString;
-    value.u.s = reinterpret_cast<const FcChar8*>("");
-    FcPatternAdd(wanted, FC_FAMILY, value, FcTrue);
-    FcPatternAddInteger(wanted, FC_SLANT, FC_SLANT_ROMAN);
-    value.u.s = reinterpret_cast<const FcChar8*>(generic.c_str());
-    FcPatternAddWeak(wanted, FC_FAMILY, value, FcTrue);
-    FcConfigSubstitute(config, wanted, FcMatchPattern);
-    FcDefaultSubstitute(wanted);
-    FcResult result = FcResultNoMatch;
-    FcFontSet* sorted = FcFontSort(config, wanted, FcFalse, nullptr, &result);
-    FcPatternDestroy(wanted);
-    InstalledFace face;
-    for (int i = 0; sorted != nullptr && i < sorted->nfont && face.family.empty(); ++i) {
-        face = {PatternText(sorted->fonts[i], FC_FAMILY), PatternText(sorted->fonts[i], FC_FILE)};
-    }
-    if (sorted != nullptr) {
-        FcFontSetDestroy(sorted);
-    }
-    if (config != nullptr) {
-        FcConfigDestroy(config);
-    }
-    return face;
-}
-
 std::vector<FontsKeyValue> FontconfigFontSystem::EnumerateFontsKey() {
     std::lock_guard lock(mutex_);
     NoticeOutsideChanges();
@@ -765,29 +425,18 @@ bool FontconfigFontSystem::DeleteFontsKeyValue(const std::string& name,
 }
 
 bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
-    bool added;
-    std::function<void(const std::string&)> hook;
-    {
-        platform::ExclusiveFileLock writer(WriteLockFile());
-        std::lock_guard lock(mutex_);
-        if (std::find(appFonts_.begin(), appFonts_.end(), filePath) == appFonts_.end()) {
-            appFonts_.push_back(filePath);
-        }
-        if (SetRejected(filePath, false)) {
-            // The rebuilt configuration adds it with the other files of this process.
-            added = InFontSet(filePath);
-        } else {
-            FcConfig* config = Config();
-            added =
-                config != nullptr &&
-                FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(filePath.c_str()));
-        }
-        hook = fontAddedHook_;
+    platform::ExclusiveFileLock writer(WriteLockFile());
+    std::lock_guard lock(mutex_);
+    if (std::find(appFonts_.begin(), appFonts_.end(), filePath) == appFonts_.end()) {
+        appFonts_.push_back(filePath);
     }
-    if (added && hook) {
-        hook(filePath);
+    if (SetRejected(filePath, false)) {
+        // The rebuilt configuration adds it with the other files of this process.
+        return InFontSet(filePath);
     }
-    return added;
+    FcConfig* config = Config();
+    return config != nullptr &&
+           FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(filePath.c_str()));
 }
 
 bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
@@ -809,25 +458,8 @@ bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
 }
 
 void FontconfigFontSystem::AnnounceFontChange() {
-    std::function<void()> hook;
-    {
-        std::lock_guard lock(mutex_);
-        Rebuild();
-        hook = fontsChangedHook_;
-    }
-    if (hook) {
-        hook();
-    }
-}
-
-void FontconfigFontSystem::SetFontAddedHook(std::function<void(const std::string&)> hook) {
     std::lock_guard lock(mutex_);
-    fontAddedHook_ = std::move(hook);
-}
-
-void FontconfigFontSystem::SetFontsChangedHook(std::function<void()> hook) {
-    std::lock_guard lock(mutex_);
-    fontsChangedHook_ = std::move(hook);
+    Rebuild();
 }
 
 }  // namespace glyphwell::fonts

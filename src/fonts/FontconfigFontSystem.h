@@ -64,11 +64,6 @@ class FontconfigFontSystem : public FontSystem {
     void TidyRecords() override;
     std::vector<std::filesystem::path> PlacesThatChange() override;
 
-    // Hooks for the UI layer: a file was added for this process (its own font database should
-    // add it too), and the installed fonts changed.
-    void SetFontAddedHook(std::function<void(const std::string&)> hook);
-    void SetFontsChangedHook(std::function<void()> hook);
-
     // The files listed by rejection rules.
     std::vector<std::string> RejectedFiles();
 
@@ -99,8 +94,6 @@ class FontconfigFontSystem : public FontSystem {
     std::optional<std::filesystem::file_time_type> rejectTime_;
     // Files added for this process; they are added again to every rebuilt configuration.
     std::vector<std::string> appFonts_;
-    std::function<void(const std::string&)> fontAddedHook_;
-    std::function<void()> fontsChangedHook_;
     std::error_code lastWriteError_;
 };
 
