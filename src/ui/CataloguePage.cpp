@@ -258,8 +258,22 @@ void CataloguePage::DrawSubcategoryButton(int left, int top, SubcategoryLook loo
 const QImage& CataloguePage::SampleOf(int row, const std::string& bytes) {
     Sample& sample = samples_[static_cast<std::size_t>(row - 1)];
     if (sample.bytes != bytes) {
+        // Decoded off the interface thread: a picture from the server may be slow to decode.
+        // The row is drawn without it meanwhile and again once it is ready.
         sample.bytes = bytes;
-        sample.picture = DecodeSamplePicture(bytes);
+        sample.picture = QImage();
+        ++decodingSamples_;
+        RunTask(
+            *this, [bytes](const TaskReport&) { return DecodeSamplePicture(bytes); },
+            [this, row, bytes](const QImage& picture) {
+                --decodingSamples_;
+                Sample& now = samples_[static_cast<std::size_t>(row - 1)];
+                if (now.bytes != bytes || picture.isNull()) {
+                    return;  // the row shows another font by now
+                }
+                now.picture = picture;
+                browser_->DrawCatalogueRow(row, browser_->HoveredRow() == row);
+            });
     }
     return sample.picture;
 }

@@ -53,6 +53,8 @@ class CataloguePage : public QObject, private CatalogueView {
     // the preview strip. One at a time; the fetch runs off the interface thread.
     void RequestPreview(int row);
     bool PreviewRunning() const { return previewRunning_; }
+    // Sample pictures are being decoded off the interface thread.
+    bool DecodingSamples() const { return decodingSamples_ > 0; }
 
     void ApplyLayout(const FrameLayout& layout);
     void SetSharedFontsBoxVisible(bool visible) override;
@@ -117,6 +119,7 @@ class CataloguePage : public QObject, private CatalogueView {
         QImage picture;
     };
     std::array<Sample, kRowCount> samples_{};
+    int decodingSamples_ = 0;
     // What each shown row says, a line each, as the font canvas's description for screen
     // readers: the font name and its button ("下载", "下载中:p%" or "已安装").
     std::array<QString, kRowCount> rowDescriptions_{};

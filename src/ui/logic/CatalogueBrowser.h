@@ -142,6 +142,8 @@ class CatalogueBrowser {
     const std::vector<std::string>& SubcategoryNames() const { return subcategoryNames_; }
     int SelectedSubcategory() const { return selectedSubcategory_; }
     int HoveredSubcategory() const { return hoveredSubcategory_; }
+    // The row under the mouse, drawn highlighted; 0 for none.
+    int HoveredRow() const { return hoverRow_; }
     const std::string& CurrentSubcategory() const { return currentSubcategory_; }
     int FontCount() const { return fontCount_; }
     int PageCount() const { return pageCount_; }
