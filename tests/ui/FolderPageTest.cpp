@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <memory>
@@ -21,6 +22,7 @@
 #include "fonts/FontFixtures.h"
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/Files.h"
+#include "support/Process.h"
 #include "support/TempDir.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
@@ -329,6 +331,41 @@ TEST_F(FolderPageTest, ThePageBarAnswersWhileABackupOf150FilesRuns) {
     ASSERT_TRUE(test::WaitFor([this] { return !Backup().Running(); }));
     EXPECT_EQ(platform::ListFiles(backup_).size(), 150U);
     EXPECT_FALSE(Shown("标签8"));
+}
+
+TEST_F(FolderPageTest, TheWindowAndTheCommandLineTakeTurns) {
+    for (int k = 0; k < 40; ++k) {
+        test::WriteRenamedFont(sandbox_.SystemFolder() / ("many" + std::to_string(k) + ".ttf"),
+                               "Many " + std::to_string(k));
+    }
+    Install("Alpha");
+    test::WriteRenamedFont(sources_ / "Omega.ttf", "Omega");
+    PageBarItem(5);
+    // The window backs up and deletes a font into the bin while the command line installs one.
+    SystemFontPage& systemFonts = window_->Pages().SystemFonts();
+    Named<GraphicButton>("图形按钮1").click();
+    systemFonts.State().SetMenuFont(FontMenu::kFontList, "Alpha");
+    systemFonts.MoveFontToRecycleBin();  // the menu's "删除字体", not waited for
+    int exitCode = -1;
+    test::RunCli(runDir_.Path(), "install " + test::ShellQuote((sources_ / "Omega.ttf").string()),
+                 &exitCode);
+    ASSERT_TRUE(
+        test::WaitFor([&] { return !Backup().Running() && !systemFonts.MenuWorkRunning(); }));
+    EXPECT_EQ(exitCode, 0);
+
+    // Every change is in effect, and the records agree with what fontconfig lists.
+    const std::vector<std::string> listed = test::FcListFiles();
+    const auto isListed = [&listed](const fs::path& file) {
+        return std::find(listed.begin(), listed.end(), file.string()) != listed.end();
+    };
+    EXPECT_TRUE(isListed(sandbox_.FontsFolder() / "Omega.ttf"));
+    EXPECT_FALSE(fs::exists(sandbox_.FontsFolder() / "Alpha.ttf"));
+    EXPECT_TRUE(fs::exists(bin_ / "Alpha.ttf"));
+    // Alpha is in the backup or not, as the two tasks took their turns; the rest always are.
+    EXPECT_GE(platform::ListFiles(backup_).size(), 40U);
+    const std::string key = platform::ReadWholeFile(sandbox_.KeyFile()).value_or("");
+    EXPECT_NE(key.find("Omega.ttf\t"), std::string::npos);
+    EXPECT_EQ(key.find("Alpha.ttf\t"), std::string::npos);
 }
 
 TEST_F(FolderPageTest, ExportAsksForTheFolderFirstAndSaysHowItWent) {
