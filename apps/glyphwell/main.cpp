@@ -19,9 +19,6 @@
 #include "fonts/FontconfigFontSystem.h"
 #include "platform/RunDirectory.h"
 #include "ui/BrowserEngine.h"
-#include "ui/CatalogueDownloads.h"
-#include "ui/CataloguePage.h"
-#include "ui/CatalogueUpdates.h"
 #include "ui/FolderPage.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
@@ -29,6 +26,9 @@
 #include "ui/Tasks.h"
 #include "ui/Translations.h"
 #include "ui/UiFonts.h"
+#include "ui/catalogue/CatalogueDownloads.h"
+#include "ui/catalogue/CataloguePage.h"
+#include "ui/catalogue/CatalogueUpdates.h"
 
 int main(int argc, char** argv) {
     using namespace glyphwell;

@@ -7,12 +7,12 @@
 #include <QUrl>
 
 #include "app/WorkingFolders.h"
-#include "ui/CataloguePage.h"
 #include "ui/FolderPage.h"
 #include "ui/InstallPathWindow.h"
 #include "ui/RecognitionWindow.h"
 #include "ui/SystemFontPage.h"
 #include "ui/WebPages.h"
+#include "ui/catalogue/CataloguePage.h"
 #include "ui/logic/PageControls.h"
 #include "ui/logic/WebLinks.h"
 

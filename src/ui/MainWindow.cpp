@@ -15,12 +15,12 @@
 
 #include "app/StartupTimes.h"
 #include "ui/BrowserBox.h"
-#include "ui/CataloguePage.h"
 #include "ui/FolderPage.h"
 #include "ui/QtConversions.h"
 #include "ui/SystemFontPage.h"
 #include "ui/Tasks.h"
 #include "ui/UiFonts.h"
+#include "ui/catalogue/CataloguePage.h"
 #include "ui/logic/PageControls.h"
 
 namespace glyphwell::ui {

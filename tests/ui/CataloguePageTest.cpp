@@ -1,7 +1,7 @@
 // The catalogue page against a real catalogue served on 127.0.0.1: browsing, paging and the
 // road of one font download into the installed fonts.
 
-#include "ui/CataloguePage.h"
+#include "ui/catalogue/CataloguePage.h"
 
 #include <gtest/gtest.h>
 
@@ -25,13 +25,13 @@
 #include "support/Process.h"
 #include "support/TempDir.h"
 #include "ui/Canvas.h"
-#include "ui/CatalogueDownloads.h"
 #include "ui/CatalogueWindowTest.h"
 #include "ui/Grid.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFontPage.h"
 #include "ui/TestApplication.h"
+#include "ui/catalogue/CatalogueDownloads.h"
 
 namespace glyphwell::ui {
 namespace {

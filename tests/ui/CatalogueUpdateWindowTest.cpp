@@ -1,7 +1,7 @@
 // The catalogue update in the window against the real catalogue service on 127.0.0.1: the menu
 // item, the prompt, the status line and the catalogue page shown again from the new file.
 
-#include "ui/CatalogueUpdates.h"
+#include "ui/catalogue/CatalogueUpdates.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +19,11 @@
 #include "platform/Files.h"
 #include "server/ServedSite.h"
 #include "support/TempDir.h"
-#include "ui/CataloguePage.h"
 #include "ui/CatalogueWindowTest.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/TestApplication.h"
+#include "ui/catalogue/CataloguePage.h"
 #include "update/UpdateSite.h"
 
 namespace glyphwell::ui {

@@ -13,10 +13,10 @@
 #include "fonts/FontconfigFontSystem.h"
 #include "server/ServedSite.h"
 #include "support/TempDir.h"
-#include "ui/CataloguePage.h"
 #include "ui/MainPages.h"
 #include "ui/MainWindow.h"
 #include "ui/TestApplication.h"
+#include "ui/catalogue/CataloguePage.h"
 
 namespace glyphwell::test {
 

@@ -23,7 +23,6 @@
 #include "platform/IniFile.h"
 #include "support/LocalHttpServer.h"
 #include "support/TempDir.h"
-#include "ui/CataloguePage.h"
 #include "ui/FolderPage.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
@@ -33,6 +32,7 @@
 #include "ui/TestApplication.h"
 #include "ui/Translations.h"
 #include "ui/UiFonts.h"
+#include "ui/catalogue/CataloguePage.h"
 #include "ui/logic/PageControls.h"
 #include "ui/logic/SystemFontList.h"
 

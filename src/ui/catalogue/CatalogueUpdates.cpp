@@ -1,4 +1,4 @@
-#include "ui/CatalogueUpdates.h"
+#include "ui/catalogue/CatalogueUpdates.h"
 
 #include <QAction>
 #include <QThread>

@@ -1,4 +1,4 @@
-#include "ui/CataloguePage.h"
+#include "ui/catalogue/CataloguePage.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -12,12 +12,12 @@
 
 #include "preview/PreviewRenderer.h"
 #include "ui/Canvas.h"
-#include "ui/CatalogueArtwork.h"
 #include "ui/GraphicButton.h"
 #include "ui/QtConversions.h"
-#include "ui/SamplePictures.h"
 #include "ui/Tasks.h"
 #include "ui/UiFonts.h"
+#include "ui/catalogue/CatalogueArtwork.h"
+#include "ui/catalogue/SamplePictures.h"
 #include "ui/logic/WebLinks.h"
 
 namespace glyphwell::ui {

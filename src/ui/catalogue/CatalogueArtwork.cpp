@@ -1,4 +1,4 @@
-#include "ui/CatalogueArtwork.h"
+#include "ui/catalogue/CatalogueArtwork.h"
 
 #include <QPainter>
 #include <QPainterPath>

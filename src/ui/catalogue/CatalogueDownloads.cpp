@@ -1,11 +1,11 @@
-#include "ui/CatalogueDownloads.h"
+#include "ui/catalogue/CatalogueDownloads.h"
 
 #include <QMessageBox>
 
 #include "ui/Canvas.h"
-#include "ui/CataloguePage.h"
 #include "ui/SystemFontPage.h"
 #include "ui/Tasks.h"
+#include "ui/catalogue/CataloguePage.h"
 
 namespace glyphwell::ui {
 

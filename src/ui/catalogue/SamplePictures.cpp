@@ -1,4 +1,4 @@
-#include "ui/SamplePictures.h"
+#include "ui/catalogue/SamplePictures.h"
 
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/PcxImage.h"
