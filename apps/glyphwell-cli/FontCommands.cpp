@@ -120,9 +120,8 @@ int Uninstall(ProgramState& state, const Arguments& arguments) {
         std::fprintf(stderr, "glyphwell-cli: no installed font named %s\n", arguments[0].c_str());
         return 1;
     }
-    system.ForgetWriteErrors();
-    if (!fonts::UninstallFont(registry, n)) {
-        const std::error_code error = system.LastWriteError();
+    std::error_code error;
+    if (!fonts::UninstallFont(registry, n, &error)) {
         std::fprintf(stderr, "glyphwell-cli: %s could not be removed%s\n", arguments[0].c_str(),
                      error ? (" (" + platform::WriteErrorText(error) + ")").c_str() : "");
         return 1;

@@ -92,9 +92,9 @@ int main(int argc, char** argv) {
     steps.loadFontTable = [load = fonts::LoadFontTableStep(fontRegistry), &fontSystem, &state] {
         // What a killed run left is repaired before anything is listed.
         collections::RepairAfterInterruption(
-            fontSystem, {state.runDirectory, state.runDirectory / app::kDownloadFolderName,
-                         state.runDirectory / app::kRecycleBinFolderName,
-                         state.runDirectory / app::kBackupFolderName});
+            fontSystem,
+            {state.runDirectory, app::DownloadFolder(state.runDirectory),
+             app::RecycleBinFolder(state.runDirectory), app::BackupFolder(state.runDirectory)});
         std::vector<std::string> names = load();
         app::MarkStartup("font-table-loaded");
         return names;

@@ -104,9 +104,7 @@ std::optional<fs::path> RegularFileInFolder(const fs::path& folder, const std::s
 std::vector<FolderFont> FontFolderListing(const fs::path& folder) {
     std::vector<FolderFont> fonts;
     for (std::string& name : platform::ListFiles(folder)) {
-        const fs::path file = folder / platform::PathFromUtf8(name);
-        if (platform::IsTemporaryName(name) ||
-            platform::KindOf(file) != platform::EntryKind::kRegularFile) {
+        if (platform::IsTemporaryName(name)) {
             continue;
         }
         std::string displayName =
@@ -173,10 +171,10 @@ CollectionOutcome UninstallDownloadedFonts(fonts::FontRegistry& registry,
         const std::optional<fonts::FontEntry> entry = registry.FindEntry(displayName);
         if (entry && entry->FilePath == system.FontsFolder() + fonts::RemoveSpaces(row.FileName) &&
             system.OwnsFile(entry->FilePath)) {
-            system.ForgetWriteErrors();
-            if (!fonts::UninstallFont(system, *entry) && system.LastWriteError()) {
-                outcome.Kept.push_back({row.FileName, "未能卸载:" + platform::WriteErrorText(
-                                                                        system.LastWriteError())});
+            std::error_code writeError;
+            if (!fonts::UninstallFont(system, *entry, &writeError) && writeError) {
+                outcome.Kept.push_back(
+                    {row.FileName, "未能卸载:" + platform::WriteErrorText(writeError)});
                 continue;
             }
             fonts::ReleaseFontFile(system, entry->FilePath);

@@ -36,9 +36,10 @@ std::string Variant(const std::string& wanted, int k) {
 // Deletes the row's entry (a link or special file itself), counting it done or kept.
 void DeleteEntryCounted(const fs::path& file, const std::string& name, CollectionOutcome& outcome) {
     std::error_code ec;
-    if (platform::KindOf(file) == platform::EntryKind::kMissing) {
+    const platform::EntryKind kind = platform::KindOf(file);
+    if (kind == platform::EntryKind::kMissing) {
         outcome.Kept.push_back({name, "文件不存在"});
-    } else if (platform::KindOf(file) == platform::EntryKind::kFolder) {
+    } else if (kind == platform::EntryKind::kFolder) {
         outcome.Kept.push_back({name, "是文件夹,不作处理"});
     } else if (fs::remove(file, ec) && !ec) {
         ++outcome.Done;
@@ -50,8 +51,26 @@ void DeleteEntryCounted(const fs::path& file, const std::string& name, Collectio
 // A hidden font outside the Fonts folder whose file holds the same bytes as `copy`.
 std::optional<std::string> HiddenOriginalOf(fonts::FontSystem& system, const fs::path& copy) {
     for (const std::string& file : system.HiddenFiles()) {
-        if (!system.OwnsFile(file) && platform::SameContents(platform::PathFromUtf8(file), copy)) {
+        // Sizes first (SameContents starts there), the program's records only for a match.
+        if (platform::SameContents(platform::PathFromUtf8(file), copy) && !system.OwnsFile(file)) {
             return file;
+        }
+    }
+    return std::nullopt;
+}
+
+// Renames `from` to the first free variant of `wanted` in `folder`; another process may claim a
+// name meanwhile, so the rename never replaces and the next variant is tried. `error` says why
+// none could be taken.
+std::optional<fs::path> RenameToFreeName(const fs::path& from, const fs::path& folder,
+                                         const std::string& wanted, std::error_code& error) {
+    for (int attempt = 0; attempt < kMostVariants; ++attempt) {
+        const fs::path target = FreeNameIn(folder, wanted);
+        if (platform::MoveFileNoReplace(from, target, &error)) {
+            return target;
+        }
+        if (error != std::errc::file_exists) {
+            break;
         }
     }
     return std::nullopt;
@@ -77,16 +96,9 @@ std::optional<fs::path> CopyUnderFreeName(const fs::path& from, const fs::path& 
         platform::DeleteFile(temporary);
         return std::nullopt;
     }
-    // Another process may claim the same free name meanwhile: the rename never replaces.
     std::error_code ec;
-    for (int attempt = 0; attempt < kMostVariants; ++attempt) {
-        const fs::path copy = FreeNameIn(folder, wanted);
-        if (platform::MoveFileNoReplace(temporary, copy, &ec)) {
-            return copy;
-        }
-        if (ec != std::errc::file_exists) {
-            break;
-        }
+    if (std::optional<fs::path> copy = RenameToFreeName(temporary, folder, wanted, ec)) {
+        return copy;
     }
     platform::DeleteFile(temporary);
     reason = platform::WriteErrorText(ec);
@@ -98,14 +110,8 @@ std::optional<fs::path> MoveUnderFreeName(const fs::path& file, const fs::path& 
     platform::CreateFolder(folder);
     const std::string wanted = platform::PathToUtf8(file.filename());
     std::error_code ec;
-    for (int attempt = 0; attempt < kMostVariants; ++attempt) {
-        const fs::path target = FreeNameIn(folder, wanted);
-        if (platform::MoveFileNoReplace(file, target, &ec)) {
-            return target;
-        }
-        if (ec != std::errc::file_exists) {
-            break;
-        }
+    if (std::optional<fs::path> moved = RenameToFreeName(file, folder, wanted, ec)) {
+        return moved;
     }
     if (ec != std::errc::cross_device_link) {
         reason = platform::WriteErrorText(ec);
@@ -169,12 +175,13 @@ CollectionOutcome RecycleInstalledFont(fonts::FontRegistry& registry,
         const fs::path& record;
         ~Forget() { platform::DeleteFile(record); }
     } forget{moveRecord};
-    system.ForgetWriteErrors();
-    const bool uninstalled = fonts::UninstallFont(system, *entry);
+    std::error_code writeError;
+    const bool uninstalled = fonts::UninstallFont(system, *entry, &writeError);
     if (!uninstalled) {
-        if (const std::error_code error = system.LastWriteError()) {
+        if (writeError) {
             platform::DeleteFile(*copy);
-            outcome.Kept.push_back({displayName, "未能卸载:" + platform::WriteErrorText(error)});
+            outcome.Kept.push_back(
+                {displayName, "未能卸载:" + platform::WriteErrorText(writeError)});
             return outcome;
         }
         if (policy.ifStillRunning == IfStillRunning::kKeepInstalled) {
@@ -211,10 +218,9 @@ CollectionOutcome RestoreRecycledFonts(fonts::FontSystem& system, const fs::path
             // The font was never moved: showing it again is the whole restore.
             system.ForgetWriteErrors();
             system.AddFontResource(*original);
-            const std::vector<std::string> hidden = system.HiddenFiles();
-            if (std::find(hidden.begin(), hidden.end(), *original) != hidden.end()) {
-                outcome.Kept.push_back({row.FileName, "未能恢复:" + platform::WriteErrorText(
-                                                                        system.LastWriteError())});
+            if (const std::error_code error = system.LastWriteError()) {
+                outcome.Kept.push_back(
+                    {row.FileName, "未能恢复:" + platform::WriteErrorText(error)});
                 return;
             }
         } else {
@@ -283,15 +289,17 @@ int RepairAfterInterruption(fonts::FontSystem& system, const ProgramFolders& fol
         if (system.OwnsFile(*moving) &&
             std::find(hidden.begin(), hidden.end(), *moving) != hidden.end()) {
             for (const std::string& name : platform::ListFiles(bin)) {
-                if (platform::SameContents(bin / platform::PathFromUtf8(name), file)) {
-                    removed += platform::DeleteFile(file) ? 1 : 0;
+                if (platform::SameContents(bin / platform::PathFromUtf8(name), file) &&
+                    platform::DeleteFile(file)) {
+                    ++removed;
+                    // Its key line and rule name a file that is gone now.
+                    system.TidyRecords();
                     break;
                 }
             }
         }
         platform::DeleteFile(moveRecord);
     }
-    system.TidyRecords();
     return removed;
 }
 

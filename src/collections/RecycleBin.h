@@ -98,8 +98,8 @@ struct ProgramFolders {
 // Run at every start of the window and of every command that writes, under the write lock:
 // deletes the program's own leftovers of killed writes (temporary names, in its own folders
 // only), finishes a move into the bin that was killed after the font was hidden (its file, of
-// ours, is deleted once its whole copy is found in the bin), and drops the records of files
-// that are gone. Returns how many files went.
+// ours, is deleted once its whole copy is found in the bin, and the records of files that are
+// gone are dropped then). Returns how many files went.
 int RepairAfterInterruption(fonts::FontSystem& system, const ProgramFolders& folders);
 
 }  // namespace glyphwell::collections

@@ -161,9 +161,6 @@ std::string InstallTargetName(FontSystem& system, const std::string& sourcePath,
 
 int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& targetName,
                 std::string* failure) {
-    // Downloads and local pages install from different threads, other processes at the same
-    // time: one at a time.
-    platform::ExclusiveFileLock writer(system.WriteLockFile());
     auto fail = [&](std::string why) {
         if (failure != nullptr) {
             *failure = std::move(why);
@@ -182,6 +179,9 @@ int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& 
         return fail(reason);
     }
     targetName = std::move(name);
+    // Downloads and local pages install from different threads, other processes at the same
+    // time: one at a time, and nothing is written (not even the lock) for a refused font.
+    platform::ExclusiveFileLock writer(system.WriteLockFile());
     std::string fontsFolder = system.FontsFolder();
     std::filesystem::path folder = platform::PathFromUtf8(fontsFolder);
     std::error_code ec;
@@ -202,11 +202,14 @@ int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& 
     return 1;
 }
 
-bool UninstallFont(const FontRegistry& registry, int n) {
-    return UninstallFont(registry.System(), registry.Entry(n));
+bool UninstallFont(const FontRegistry& registry, int n, std::error_code* writeError) {
+    return UninstallFont(registry.System(), registry.Entry(n), writeError);
 }
 
-bool UninstallFont(FontSystem& system, const FontEntry& entry) {
+bool UninstallFont(FontSystem& system, const FontEntry& entry, std::error_code* writeError) {
+    if (writeError != nullptr) {
+        writeError->clear();
+    }
     if (entry.FilePath.empty()) {
         return false;
     }
@@ -216,15 +219,21 @@ bool UninstallFont(FontSystem& system, const FontEntry& entry) {
         platform::SetReadOnly(platform::PathFromUtf8(entry.FilePath), false);
     }
     system.ForgetWriteErrors();
-    if (!system.RemoveFontResource(entry.FilePath)) {
-        return false;
-    }
-    if (!system.DeleteFontsKeyValue(entry.ValueName, entry.FilePath) && system.LastWriteError()) {
+    const bool removed = system.RemoveFontResource(entry.FilePath);
+    if (removed && !system.DeleteFontsKeyValue(entry.ValueName, entry.FilePath) &&
+        system.LastWriteError()) {
         // Half an uninstall is none: the font comes back as it was.
+        const std::error_code why = system.LastWriteError();
         system.AddFontResource(entry.FilePath);
+        if (writeError != nullptr) {
+            *writeError = why;
+        }
         return false;
     }
-    return true;
+    if (!removed && writeError != nullptr) {
+        *writeError = system.LastWriteError();
+    }
+    return removed;
 }
 
 bool ReleaseFontFile(FontSystem& system, const std::string& filePath) {

@@ -11,6 +11,7 @@
 #include <shared_mutex>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "fonts/DisplayNameCache.h"
@@ -93,11 +94,12 @@ int InstallFont(FontSystem& system, const std::string& sourcePath, std::string& 
                 std::string* failure = nullptr);
 
 // Takes entry n (1-based) out of the running fonts and deletes its value; false when the font
-// was not in the running fonts or its records could not be written (then it stays as it was).
-// The file stays.
-bool UninstallFont(const FontRegistry& registry, int n);
+// was not in the running fonts or its records could not be written (then it stays as it was,
+// and `writeError`, when given, says why). The file stays.
+bool UninstallFont(const FontRegistry& registry, int n, std::error_code* writeError = nullptr);
 // The same for an entry already read from the table.
-bool UninstallFont(FontSystem& system, const FontEntry& entry);
+bool UninstallFont(FontSystem& system, const FontEntry& entry,
+                   std::error_code* writeError = nullptr);
 
 // Takes the file out of the running fonts once more; on true every program has been told.
 bool ReleaseFontFile(FontSystem& system, const std::string& filePath);

@@ -67,8 +67,11 @@ bool FontconfigFontSystem::KeepsFileName(const std::string& name) {
 
 void FontconfigFontSystem::MoveLegacyKeyFile() {
     // Once: users keep the value names they installed their fonts under.
-    platform::ExclusiveFileLock writer(WriteLockFile());
     fs::path legacy = platform::PathFromUtf8(paths_.fontsFolder + kLegacyFontsKeyFileName);
+    if (!platform::FileExists(legacy)) {
+        return;
+    }
+    platform::ExclusiveFileLock writer(WriteLockFile());
     if (platform::FileExists(paths_.keyFile) || !platform::FileExists(legacy)) {
         return;
     }
@@ -155,9 +158,7 @@ bool FontconfigFontSystem::WriteKeyFile(const std::vector<FontsKeyValue>& values
     for (const FontsKeyValue& value : values) {
         // Names of files that were deleted behind our back are dropped with them; the file
         // being installed is recorded before it comes.
-        std::string file =
-            IsAbsoluteFontPath(value.data) ? value.data : paths_.fontsFolder + value.data;
-        if (value.data == coming || platform::FileExists(platform::PathFromUtf8(file))) {
+        if (value.data == coming || RecordedFileExists(value.data)) {
             text += EscapeKeyText(value.data) + "\t" + EscapeKeyText(value.name) + "\n";
         }
     }
@@ -171,14 +172,11 @@ fs::path FontconfigFontSystem::OwnedFilesFile() const {
 }
 
 std::set<std::string> FontconfigFontSystem::ReadOwned() const {
+    // The key's own line format, each line a file name and no value name.
     std::set<std::string> names;
-    std::optional<std::string> text = platform::ReadWholeFile(OwnedFilesFile());
-    std::string_view rest = text ? std::string_view(*text) : std::string_view();
-    while (!rest.empty()) {
-        std::string_view line = rest.substr(0, rest.find('\n'));
-        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
-        if (!line.empty()) {
-            names.insert(UnescapeKeyText(line));
+    if (std::optional<std::string> text = platform::ReadWholeFile(OwnedFilesFile())) {
+        for (FontsKeyValue& value : ParseKeyText(*text, true)) {
+            names.insert(std::move(value.data));
         }
     }
     return names;
@@ -195,9 +193,8 @@ bool FontconfigFontSystem::AddOwned(const std::string& data) {
     std::string text;
     for (const std::string& name : names) {
         // Names whose files are gone are dropped with them.
-        if (name == data || platform::KindOf(platform::PathFromUtf8(paths_.fontsFolder + name)) ==
-                                platform::EntryKind::kRegularFile) {
-            text += EscapeKeyText(name) + "\n";
+        if (name == data || RecordedFileExists(name)) {
+            text += EscapeKeyText(name) + "\t\n";
         }
     }
     std::error_code ec;
@@ -225,10 +222,7 @@ void FontconfigFontSystem::ForgetWriteErrors() {
 void FontconfigFontSystem::TidyRecords() {
     platform::ExclusiveFileLock writer(WriteLockFile());
     std::lock_guard lock(mutex_);
-    auto gone = [this](const std::string& data) {
-        const std::string file = IsAbsoluteFontPath(data) ? data : paths_.fontsFolder + data;
-        return !platform::FileExists(platform::PathFromUtf8(file));
-    };
+    auto gone = [this](const std::string& data) { return !RecordedFileExists(data); };
     const std::vector<FontsKeyValue> values = ReadKeyFile();
     if (std::any_of(values.begin(), values.end(),
                     [&](const FontsKeyValue& value) { return gone(value.data); })) {
@@ -308,14 +302,22 @@ bool FontconfigFontSystem::WriteRejected(const std::set<std::string>& files) {
     return Written(platform::WriteWholeFile(paths_.rejectFile, text, &ec), ec);
 }
 
-bool FontconfigFontSystem::SetRejected(const std::string& filePath, bool rejected) {
+FontconfigFontSystem::RuleChange FontconfigFontSystem::SetRejected(const std::string& filePath,
+                                                                   bool rejected) {
     std::set<std::string> files = ReadRejected();
-    bool changed = rejected ? files.insert(filePath).second : files.erase(filePath) > 0;
-    if (!changed || !WriteRejected(files)) {
-        return false;
+    const bool changed = rejected ? files.insert(filePath).second : files.erase(filePath) > 0;
+    if (!changed) {
+        return RuleChange::kAsAsked;
+    }
+    if (!WriteRejected(files)) {
+        return RuleChange::kNotWritten;
     }
     stale_ = true;
-    return true;
+    return RuleChange::kChanged;
+}
+
+bool FontconfigFontSystem::RecordedFileExists(const std::string& data) const {
+    return platform::FileExists(platform::PathFromUtf8(AbsoluteFontPath(data, paths_.fontsFolder)));
 }
 
 std::vector<std::string> FontconfigFontSystem::RejectedFiles() {
@@ -391,8 +393,9 @@ bool FontconfigFontSystem::SetFontsKeyValue(const std::string& name, const std::
         values.push_back({name, data});
     }
     bool ok = WriteKeyFile(values, data);
-    const std::string file = IsAbsoluteFontPath(data) ? data : paths_.fontsFolder + data;
-    ok = (SetRejected(file, false) || !ReadRejected().contains(file)) && ok;
+    ok =
+        SetRejected(AbsoluteFontPath(data, paths_.fontsFolder), false) != RuleChange::kNotWritten &&
+        ok;
     // The key changed: the next listing must look at the folders again.
     stale_ = true;
     return ok;
@@ -419,7 +422,7 @@ bool FontconfigFontSystem::DeleteFontsKeyValue(const std::string& name,
     if ((recorded && !AddOwned(data)) || !WriteKeyFile(values)) {
         return false;
     }
-    const bool hidden = SetRejected(filePath, true) || ReadRejected().contains(filePath);
+    const bool hidden = SetRejected(filePath, true) != RuleChange::kNotWritten;
     stale_ = true;
     return hidden;
 }
@@ -430,7 +433,7 @@ bool FontconfigFontSystem::AddFontResource(const std::string& filePath) {
     if (std::find(appFonts_.begin(), appFonts_.end(), filePath) == appFonts_.end()) {
         appFonts_.push_back(filePath);
     }
-    if (SetRejected(filePath, false)) {
+    if (SetRejected(filePath, false) == RuleChange::kChanged) {
         // The rebuilt configuration adds it with the other files of this process.
         return InFontSet(filePath);
     }
@@ -449,7 +452,7 @@ bool FontconfigFontSystem::RemoveFontResource(const std::string& filePath) {
         return false;
     }
     // A rule that could not be written hides nothing: the font is still in the set.
-    if (!SetRejected(filePath, true)) {
+    if (SetRejected(filePath, true) != RuleChange::kChanged) {
         return false;
     }
     std::erase(appFonts_, filePath);

@@ -76,7 +76,11 @@ class FontconfigFontSystem : public FontSystem {
     bool InFontSet(const std::string& filePath);
     std::set<std::string> ReadRejected() const;
     bool WriteRejected(const std::set<std::string>& files);
-    bool SetRejected(const std::string& filePath, bool rejected);
+    // Whether the file's rule is as asked now, and whether this call changed it.
+    enum class RuleChange { kAsAsked, kChanged, kNotWritten };
+    RuleChange SetRejected(const std::string& filePath, bool rejected);
+    // The file a record names (a bare name in the Fonts folder, or a path) is still there.
+    bool RecordedFileExists(const std::string& data) const;
     void MoveLegacyKeyFile();
     std::vector<FontsKeyValue> ReadKeyFile() const;
     bool WriteKeyFile(const std::vector<FontsKeyValue>& values, const std::string& coming = {});

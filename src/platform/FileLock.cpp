@@ -50,7 +50,6 @@ ExclusiveFileLock::ExclusiveFileLock(const std::filesystem::path& path) : path_(
             }
         }
     }
-    held_ = held.fd >= 0;
 }
 
 ExclusiveFileLock::~ExclusiveFileLock() {

@@ -10,18 +10,15 @@ namespace glyphwell::platform {
 class ExclusiveFileLock {
   public:
     // Waits for the lock on `path` (created when missing). With an empty path, or a lock file
-    // that cannot be created, only the threads of this process take turns (Held() is false).
+    // that cannot be created, only the threads of this process take turns.
     explicit ExclusiveFileLock(const std::filesystem::path& path);
     ~ExclusiveFileLock();
     ExclusiveFileLock(const ExclusiveFileLock&) = delete;
     ExclusiveFileLock& operator=(const ExclusiveFileLock&) = delete;
 
-    bool Held() const { return held_; }
-
   private:
     std::filesystem::path path_;
     bool locked_ = false;  // this guard holds the process's mutex
-    bool held_ = false;
 };
 
 }  // namespace glyphwell::platform

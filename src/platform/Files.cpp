@@ -157,8 +157,9 @@ std::vector<std::string> ListFiles(const fs::path& folder) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        // The entry itself: a link is not a file of the folder, wherever it points.
         std::error_code typeError;
-        if (it->is_regular_file(typeError)) {
+        if (it->symlink_status(typeError).type() == fs::file_type::regular) {
             names.push_back(PathToUtf8(it->path().filename()));
         }
     }
@@ -346,28 +347,25 @@ bool WriteWholeFile(const fs::path& path, std::string_view bytes, std::error_cod
 }
 
 bool WriteNewFileDurably(const fs::path& path, std::string_view bytes, std::error_code* error) {
-    auto fail = [&] {
-        if (error != nullptr) {
-            *error = std::error_code(errno, std::generic_category());
-        }
-        return false;
-    };
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return fail();
+    int failure = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        MarkBeingWritten(fd);
+        if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+            failure = errno;
+        }
+        if (::close(fd) != 0 && failure == 0) {
+            failure = errno;
+        }
+        if (failure != 0) {
+            std::error_code ec;
+            fs::remove(path, ec);
+        }
     }
-    MarkBeingWritten(fd);
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const int writeErrno = errno;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        errno = writeErrno != 0 ? writeErrno : errno;
-        fail();
-        std::error_code ec;
-        fs::remove(path, ec);
-        return false;
+    if (failure != 0 && error != nullptr) {
+        *error = std::error_code(failure, std::generic_category());
     }
-    return true;
+    return failure == 0;
 }
 
 bool MoveFileOver(const fs::path& from, const fs::path& to, std::error_code* error) {

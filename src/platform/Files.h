@@ -18,8 +18,9 @@ bool FolderExists(const std::filesystem::path& path);
 // Creates one folder; true when it exists afterwards.
 bool CreateFolder(const std::filesystem::path& path);
 
-// The names of the regular files directly in `folder` (hidden ones included, sub-folders
-// skipped), in byte order of their names. Empty when the folder cannot be read.
+// The names of the regular files directly in `folder` (hidden ones included; sub-folders, links
+// and other entries skipped), in byte order of their names. Empty when the folder cannot be
+// read.
 std::vector<std::string> ListFiles(const std::filesystem::path& folder);
 
 // Copies `from` to `to`, replacing `to` when `overwrite` is set. The copy goes to a temporary

@@ -285,23 +285,30 @@ void FolderPage::RunOperation(
         });
 }
 
+void FolderPage::RunOnRows(const QString& prefix, RowsOperation operation,
+                           collections::FixedRows rows,
+                           std::function<void(const collections::CollectionOutcome&)> finish) {
+    RunOperation(
+        prefix,
+        [operation, system = &registry_->System(), folder = folder_,
+         rows = std::move(rows)](const collections::ProgressHook& progress) {
+            return operation(*system, folder, rows, progress);
+        },
+        std::move(finish));
+}
+
 void FolderPage::ReinstallDownloadedFonts() {
     // Visible: an earlier run is going on, or the list is empty and says so.
     if (registry_ == nullptr || Busy()) {
         return;
     }
     ShowProgress("字体重装中....");
-    fonts::FontSystem* system = &registry_->System();
-    RunOperation(
-        "字体重装中:",
-        [system, folder = folder_, rows = SnapshotRows(grid_->Data())](const auto& progress) {
-            return collections::ReinstallDownloadedFonts(*system, folder, rows, progress);
-        },
-        [this](const collections::CollectionOutcome&) {
-            ProgressLabel().hide();
-            ListFolder();
-            FontsChanged();
-        });
+    RunOnRows("字体重装中:", collections::ReinstallDownloadedFonts, SnapshotRows(grid_->Data()),
+              [this](const collections::CollectionOutcome&) {
+                  ProgressLabel().hide();
+                  ListFolder();
+                  FontsChanged();
+              });
 }
 
 void FolderPage::UninstallDownloadedFonts() {
@@ -330,32 +337,28 @@ void FolderPage::RestoreRecycledFonts() {
         return;
     }
     ShowProgress("还原字体中:");
-    fonts::FontSystem* system = &registry_->System();
-    RunOperation(
-        "还原字体中:",
-        [system, folder = folder_, rows = SnapshotRows(grid_->Data())](const auto& progress) {
-            return collections::RestoreRecycledFonts(*system, folder, rows, progress);
-        },
-        [this](const collections::CollectionOutcome& outcome) {
-            ProgressLabel().hide();
-            ListFolder();
-            FontsChanged();
-            if (!outcome.Kept.empty()) {
-                dialogs_.tell(kMessageCaption, "以下字体未能还原，仍留在字体回收站：" +
-                                                   Q(KeptFilesText(outcome.Kept)));
-            }
-        });
+    RunOnRows("还原字体中:", collections::RestoreRecycledFonts, SnapshotRows(grid_->Data()),
+              [this](const collections::CollectionOutcome& outcome) {
+                  ProgressLabel().hide();
+                  ListFolder();
+                  FontsChanged();
+                  if (!outcome.Kept.empty()) {
+                      dialogs_.tell(kMessageCaption, "以下字体未能还原，仍留在字体回收站：" +
+                                                         Q(KeptFilesText(outcome.Kept)));
+                  }
+              });
 }
 
 void FolderPage::PurgeRecycledFonts() {
     if (registry_ == nullptr || Busy()) {
         return;
     }
+    // What the question names is what is deleted.
+    collections::FixedRows rows = SnapshotRows(grid_->Data());
     std::vector<std::string> names;
-    const GridData& data = grid_->Data();
-    for (int row = 0; row < data.RowCount(); ++row) {
-        if (data.Checked(row, 2)) {
-            names.push_back(data.Text(row, 0));
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        if (rows.Row(row).Checked) {
+            names.push_back(rows.Row(row).FileName);
         }
     }
     if (names.empty() ||
@@ -363,20 +366,15 @@ void FolderPage::PurgeRecycledFonts() {
         return;
     }
     ShowProgress("清理字体中:");
-    fonts::FontSystem* system = &registry_->System();
-    RunOperation(
-        "清理字体中:",
-        [system, folder = folder_, rows = SnapshotRows(grid_->Data())](const auto& progress) {
-            return collections::PurgeRecycledFonts(*system, folder, rows, progress);
-        },
-        [this](const collections::CollectionOutcome& outcome) {
-            ProgressLabel().hide();
-            ListFolder();
-            if (!outcome.Kept.empty()) {
-                dialogs_.tell(kMessageCaption,
-                              "以下文件未能删除：" + Q(KeptFilesText(outcome.Kept)));
-            }
-        });
+    RunOnRows("清理字体中:", collections::PurgeRecycledFonts, std::move(rows),
+              [this](const collections::CollectionOutcome& outcome) {
+                  ProgressLabel().hide();
+                  ListFolder();
+                  if (!outcome.Kept.empty()) {
+                      dialogs_.tell(kMessageCaption,
+                                    "以下文件未能删除：" + Q(KeptFilesText(outcome.Kept)));
+                  }
+              });
 }
 
 void FolderPage::BackupInstalledFonts() {
@@ -407,21 +405,16 @@ void FolderPage::RestoreBackedUpFonts() {
         return;
     }
     ShowProgress("还原进行中:");
-    fonts::FontSystem* system = &registry_->System();
-    RunOperation(
-        "还原进行中:",
-        [system, folder = folder_, rows = SnapshotRows(grid_->Data())](const auto& progress) {
-            return collections::RestoreBackedUpFonts(*system, folder, rows, progress);
-        },
-        [this](const collections::CollectionOutcome& outcome) {
-            ProgressLabel().hide();
-            FontsChanged();
-            QString message = "安装完毕!";
-            if (!outcome.Kept.empty()) {
-                message += "\n\n以下字体未能安装：" + Q(KeptFilesText(outcome.Kept));
-            }
-            dialogs_.tell(kMessageCaption, message);
-        });
+    RunOnRows("还原进行中:", collections::RestoreBackedUpFonts, SnapshotRows(grid_->Data()),
+              [this](const collections::CollectionOutcome& outcome) {
+                  ProgressLabel().hide();
+                  FontsChanged();
+                  QString message = "安装完毕!";
+                  if (!outcome.Kept.empty()) {
+                      message += "\n\n以下字体未能安装：" + Q(KeptFilesText(outcome.Kept));
+                  }
+                  dialogs_.tell(kMessageCaption, message);
+              });
 }
 
 }  // namespace glyphwell::ui

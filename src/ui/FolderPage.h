@@ -85,6 +85,13 @@ class FolderPage : public QObject {
         const QString& prefix,
         std::function<collections::CollectionOutcome(const collections::ProgressHook&)> operation,
         std::function<void(const collections::CollectionOutcome&)> finish);
+    // The same for an operation of the collections on the page's folder and `rows`.
+    using RowsOperation = collections::CollectionOutcome (*)(fonts::FontSystem&,
+                                                             const std::filesystem::path&,
+                                                             const collections::FolderRows&,
+                                                             const collections::ProgressHook&);
+    void RunOnRows(const QString& prefix, RowsOperation operation, collections::FixedRows rows,
+                   std::function<void(const collections::CollectionOutcome&)> finish);
     void FontsChanged();
 
     FolderKind kind_;

@@ -295,17 +295,19 @@ void SystemFontPage::BatchUninstall() {
         return;
     }
     const bool searchResults = state_.SearchResultsShown();
-    const Grid& source = searchResults ? *searchResultGrid_ : *fontGrid_;
+    // What the question names is what the batch removes.
+    UninstallBatch batch =
+        TickedForUninstall((searchResults ? *searchResultGrid_ : *fontGrid_).Data(), searchResults);
     if (!dialogs_.confirmRemoval(kMessageCaption, "是否执行批量卸载?",
-                                 Q(NamesToActOn(TickedFontNames(source.Data(), searchResults))))) {
+                                 Q(NamesToActOn(NamesOf(batch))))) {
         return;
     }
     state_.BeginUninstall();
     uninstallProgress_->show();
     RunTask(
         *this,
-        [registry = registry_, bin = recycleBin_,
-         batch = TickedForUninstall(source.Data(), searchResults), this](const TaskReport& report) {
+        [registry = registry_, bin = recycleBin_, batch = std::move(batch),
+         this](const TaskReport& report) {
             return ui::BatchUninstall(
                 *registry, batch, bin, [this, report](const std::string& text) {
                     report.Post(

@@ -21,17 +21,28 @@ using MarkColumn = std::pair<int, int>;
 constexpr std::array<MarkColumn, 2> kListMarks = {{{2, 1}, {5, 4}}};
 constexpr std::array<MarkColumn, 1> kSearchMarks = {{{2, 1}}};
 
-// The fonts whose marks are ticked: each mark column with the column naming its font.
-std::unordered_set<std::string> TickedFonts(const GridData& grid,
-                                            std::span<const MarkColumn> marks) {
-    std::unordered_set<std::string> ticked;
+std::span<const MarkColumn> MarksOf(bool searchResults) {
+    return searchResults ? std::span<const MarkColumn>(kSearchMarks)
+                         : std::span<const MarkColumn>(kListMarks);
+}
+
+// Calls `visit(name, row)` for each ticked mark that names a font, in row order, a row's left
+// font before its right one.
+template <typename Visit>
+void ForEachTicked(const GridData& grid, std::span<const MarkColumn> marks, Visit visit) {
     for (int row = 0; row < grid.RowCount(); ++row) {
         for (const auto& [markColumn, nameColumn] : marks) {
             if (grid.Checked(row, markColumn) && !grid.Text(row, nameColumn).empty()) {
-                ticked.insert(grid.Text(row, nameColumn));
+                visit(grid.Text(row, nameColumn), row);
             }
         }
     }
+}
+
+std::unordered_set<std::string> TickedFonts(const GridData& grid,
+                                            std::span<const MarkColumn> marks) {
+    std::unordered_set<std::string> ticked;
+    ForEachTicked(grid, marks, [&](const std::string& name, int) { ticked.insert(name); });
     return ticked;
 }
 
@@ -154,15 +165,10 @@ UninstallBatch TickedForUninstall(const GridData& grid, bool searchResults) {
     UninstallBatch batch;
     batch.searchResults = searchResults;
     batch.searchRows = searchResults ? grid.RowCount() : 0;
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        if (grid.Checked(row, 2)) {
-            batch.fonts.push_back({grid.Text(row, 1), row});
-        }
-        // The right font by its name column: the sample column may hold the custom preview.
-        if (!searchResults && grid.Checked(row, 5)) {
-            batch.fonts.push_back({grid.Text(row, 4), row});
-        }
-    }
+    // The right font by its name column: the sample column may hold the custom preview.
+    ForEachTicked(grid, MarksOf(searchResults), [&](const std::string& name, int row) {
+        batch.fonts.push_back({name, row});
+    });
     return batch;
 }
 
@@ -195,18 +201,17 @@ UninstallOutcome BatchUninstall(fonts::FontRegistry& registry, const GridData& g
     return BatchUninstall(registry, TickedForUninstall(grid, searchResults), recycleBin, progress);
 }
 
-std::vector<std::string> TickedFontNames(const GridData& grid, bool searchResults) {
+std::vector<std::string> NamesOf(const UninstallBatch& batch) {
     std::vector<std::string> names;
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        for (const auto& [markColumn, nameColumn] : searchResults
-                                                        ? std::span<const MarkColumn>(kSearchMarks)
-                                                        : std::span<const MarkColumn>(kListMarks)) {
-            if (grid.Checked(row, markColumn) && !grid.Text(row, nameColumn).empty()) {
-                names.push_back(grid.Text(row, nameColumn));
-            }
-        }
+    names.reserve(batch.fonts.size());
+    for (const UninstallBatch::Ticked& font : batch.fonts) {
+        names.push_back(font.name);
     }
     return names;
+}
+
+std::vector<std::string> TickedFontNames(const GridData& grid, bool searchResults) {
+    return NamesOf(TickedForUninstall(grid, searchResults));
 }
 
 bool DeleteSearchResultFont(fonts::FontRegistry& registry, const std::string& name,

@@ -64,6 +64,8 @@ struct UninstallBatch {
     int searchRows = 0;  // the search list's row count, for the percentage
 };
 UninstallBatch TickedForUninstall(const GridData& grid, bool searchResults);
+// The batch's font names, in its order.
+std::vector<std::string> NamesOf(const UninstallBatch& batch);
 
 // Removes the batch's fonts into `recycleBin` (collections::RecycleInstalledFont), each copy
 // under its file's name. `progress` gets the text after each processed font: the percentage is
